@@ -1,0 +1,49 @@
+// Process entry: registers the main window class, opens the window and runs the message loop.
+#include "app_state.h"
+#include "main_window.h"
+#include "resource.h"
+#include "settings.h"
+
+bool InitInstance()
+{
+    WNDCLASSEXW wc = {};
+    wc.cbSize = sizeof wc;
+    wc.style = CS_HREDRAW | CS_VREDRAW;
+    wc.lpfnWndProc = MainWndProc;
+    wc.hInstance = g_hwndhInstance;
+    wc.hIcon = LoadIconW(g_hwndhInstance, MAKEINTRESOURCEW(IDI_ZEFMOR));
+    wc.hCursor = LoadCursorW(NULL, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszMenuName = MAKEINTRESOURCEW(IDR_MAIN_MENU);
+    wc.lpszClassName = _AppName;
+    if (!RegisterClassExW(&wc))
+        return false;
+
+    // Fixed size and place: no sizing border, no maximise box; shown by WS_VISIBLE.
+    g_hwndwMain = CreateWindowExW(0, _AppName, _AppName,
+                                  WS_OVERLAPPED | WS_SYSMENU | WS_MINIMIZEBOX | WS_VISIBLE,
+                                  280, 100, 315, 210, NULL, NULL, g_hwndhInstance, NULL);
+    if (!g_hwndwMain)
+        return false;
+
+    if (!CreateControls())
+        return false;
+    SetControlFonts();
+    LoadSettings();
+    UpdateWindow(g_hwndwMain);
+    return true;
+}
+
+int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int)
+{
+    g_hwndhInstance = hInstance;
+    if (!InitInstance())
+        return -1;
+
+    MSG msg;
+    while (GetMessageW(&msg, NULL, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return 0;
+}

@@ -1,0 +1,18 @@
+// The main window: start-up, the fixed layout of its controls and its window procedure.
+#ifndef ZEFMOR_MAIN_WINDOW_H
+#define ZEFMOR_MAIN_WINDOW_H
+
+#include <windows.h>
+
+// Registers the class, creates the window and its controls and loads the settings.
+bool InitInstance();
+
+// Creates the fifteen child controls; false when a control whose creation counts failed.
+bool CreateControls();
+
+// Gives the twelve text-bearing controls the stock GUI font.
+void SetControlFonts();
+
+LRESULT CALLBACK MainWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+#endif

@@ -1,0 +1,35 @@
+// Password generation: the random source, drawing characters, reading the inputs, the run, saving.
+#ifndef ZEFMOR_GENERATOR_H
+#define ZEFMOR_GENERATOR_H
+
+#include <windows.h>
+
+// Top of each count's range; an out-of-range count is put back to the top, never the bottom.
+const int kMaxPocetHesel = 100;
+const int kMaxPocetZnaku = 20;
+
+// A source of random draws: stores a uniform draw from 0 to n-1 (n >= 1) in *draw, or returns
+// false when no randomness can be had.
+typedef bool (*RandomSource)(unsigned n, unsigned* draw);
+
+// The operating system's cryptographic generator, without modulo bias.
+bool SystemRandom(unsigned n, unsigned* draw);
+
+// The source GenerateChar draws from; the system's unless a test scripts it.
+extern RandomSource g_pfnNahoda;
+
+// One Windows-1250 character code from a ticked class, or 0 when the random source failed.
+// At least one class flag must be set.
+int GenerateChar();
+
+void ReadControls();
+void ValidateInputs();
+
+void OnGenerate();
+void OnClear();
+void GeneratePasswords();
+void AppendOutput(const wchar_t* text);
+
+void SaveToFile();
+
+#endif

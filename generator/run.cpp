@@ -1,0 +1,68 @@
+// The generate and clear commands: the output pane gets one password per line.
+#include "app_state.h"
+#include "generator.h"
+
+void OnGenerate()
+{
+    SetWindowTextW(g_hwndeHesla, L"");
+    GeneratePasswords();
+}
+
+void OnClear()
+{
+    SetWindowTextW(g_hwndeHesla, L"");
+}
+
+// All passwords of a run are drawn first and reach the pane in one step: rewriting the pane once
+// per line made every run of 100 passwords a visible freeze.
+void GeneratePasswords()
+{
+    ValidateInputs();
+    if (!g_bVPismo && !g_bMPismo && !g_bCisla && !g_bSymboly)
+        return;
+
+    // With a zero characters count the passwords count goes unchecked; a run still writes at most
+    // the top of its range.
+    int hesel = g_nPocetHesel < kMaxPocetHesel ? g_nPocetHesel : kMaxPocetHesel;
+    int znaku = g_nPocetZnaku < kMaxPocetZnaku ? g_nPocetZnaku : kMaxPocetZnaku;
+    if (hesel <= 0)
+        return;
+    if (znaku < 0)
+        znaku = 0;
+
+    const int length = hesel * (znaku + 2);
+    HANDLE heap = GetProcessHeap();
+    char* codes = static_cast<char*>(HeapAlloc(heap, 0, length));
+    wchar_t* text = static_cast<wchar_t*>(HeapAlloc(heap, 0, (length + 1) * sizeof(wchar_t)));
+    bool complete = codes && text;
+    for (int i = 0, pos = 0; complete && i < hesel; ++i) {
+        for (int j = 0; complete && j < znaku; ++j) {
+            const int code = GenerateChar();
+            complete = code != 0;
+            codes[pos++] = static_cast<char>(code);
+        }
+        codes[pos++] = '\r';
+        codes[pos++] = '\n';
+    }
+    if (complete) {
+        MultiByteToWideChar(ZEFMOR_CODE_PAGE, 0, codes, length, text, length);
+        text[length] = L'\0';
+        AppendOutput(text);
+    }
+    // The passwords leave no copies behind in freed memory.
+    if (codes) {
+        SecureZeroMemory(codes, length);
+        HeapFree(heap, 0, codes);
+    }
+    if (text) {
+        SecureZeroMemory(text, (length + 1) * sizeof(wchar_t));
+        HeapFree(heap, 0, text);
+    }
+}
+
+void AppendOutput(const wchar_t* text)
+{
+    const int end = GetWindowTextLengthW(g_hwndeHesla);
+    SendMessageW(g_hwndeHesla, EM_SETSEL, end, end);
+    SendMessageW(g_hwndeHesla, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text));
+}

@@ -1,0 +1,13 @@
+#!/bin/sh
+# Sets up the machine, builds both architectures and runs every test under Wine.
+set -eu
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/scripts/setup.sh"
+"$root/scripts/build.sh"
+status=0
+ctest --test-dir "$root/build" --output-on-failure --parallel 2 || status=$?
+# Leave no Wine servers behind.
+for prefix in "$root"/build/x86/wineprefix "$root"/build/x64/wineprefix; do
+    [ -d "$prefix" ] && WINEPREFIX=$prefix wineserver -k 2>/dev/null || true
+done
+exit $status

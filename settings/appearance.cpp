@@ -1,0 +1,71 @@
+// The output pane's look: font and text colour, background colour, and the standard look.
+// The program owns at most one font and one brush; whoever replaces one deletes the old one.
+#include <windows.h>
+#include <commdlg.h>
+
+#include "app_state.h"
+#include "settings.h"
+
+void RepaintPane()
+{
+    RedrawWindow(g_hwndeHesla, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_ERASENOW);
+}
+
+void ChooseTextFont()
+{
+    // The dialog opens on the font the pane shows; a pane left on the system font after a failed
+    // font creation opens on the stock GUI font.
+    HGDIOBJ current = reinterpret_cast<HGDIOBJ>(SendMessageW(g_hwndeHesla, WM_GETFONT, 0, 0));
+    if (!current)
+        current = GetStockObject(DEFAULT_GUI_FONT);
+    LOGFONTA lf = {};
+    GetObjectA(current, sizeof lf, &lf);
+
+    CHOOSEFONTA cf = {};
+    cf.lStructSize = sizeof cf;
+    cf.hwndOwner = g_hwndwMain;
+    cf.lpLogFont = &lf;
+    cf.Flags = CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT | CF_EFFECTS;
+    cf.rgbColors = g_crBarvaPisma;
+    if (!ChooseFontA(&cf))
+        return;
+
+    if (g_hfPismo)
+        DeleteObject(g_hfPismo);
+    g_crBarvaPisma = cf.rgbColors;
+    g_hfPismo = CreateFontIndirectA(&lf);
+    SendMessageW(g_hwndeHesla, WM_SETFONT, reinterpret_cast<WPARAM>(g_hfPismo), TRUE);
+    RepaintPane();
+}
+
+void ChooseBackColor()
+{
+    // The custom colours live in the state, so the dialog offers them again within the run.
+    CHOOSECOLORA cc = {};
+    cc.lStructSize = sizeof cc;
+    cc.hwndOwner = g_hwndwMain;
+    cc.rgbResult = g_crBarvaPozadi;
+    cc.lpCustColors = g_acrVlastni;
+    cc.Flags = CC_RGBINIT | CC_FULLOPEN;
+    if (!ChooseColorA(&cc))
+        return;
+
+    if (g_hbrPozadi)
+        DeleteObject(g_hbrPozadi);
+    g_hbrPozadi = CreateSolidBrush(cc.rgbResult);
+    g_crBarvaPozadi = cc.rgbResult;
+    RepaintPane();
+}
+
+// Black on white in the stock GUI font, whatever the system colours. The created font stays
+// allocated until the next accepted font choice replaces it.
+void ResetAppearance()
+{
+    SendMessageW(g_hwndeHesla, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), TRUE);
+    g_crBarvaPisma = RGB(0, 0, 0);
+    g_crBarvaPozadi = RGB(255, 255, 255);
+    if (g_hbrPozadi)
+        DeleteObject(g_hbrPozadi);
+    g_hbrPozadi = CreateSolidBrush(g_crBarvaPozadi);
+    RepaintPane();
+}
