@@ -1,0 +1,150 @@
+// The generation run: what the pane holds after generate and clear.
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <string>
+
+#include "app_fixture.h"
+#include "app_state.h"
+#include "generator.h"
+#include "resource.h"
+
+namespace {
+
+std::deque<unsigned> g_draws;
+int g_nUntilFailure;
+
+bool Scripted(unsigned n, unsigned* draw)
+{
+    if (g_nUntilFailure-- == 0)
+        return false;
+    if (g_draws.empty())
+        g_draws.push_back(0);
+    *draw = g_draws.front() % n;
+    g_draws.pop_front();
+    return true;
+}
+
+class RunTest : public MainWindowTest {
+protected:
+    void TearDown() override
+    {
+        g_pfnNahoda = SystemRandom;
+        MainWindowTest::TearDown();
+    }
+    void Set(const wchar_t* hesel, const wchar_t* znaku, bool upper, bool lower, bool digits, bool symbols)
+    {
+        SetWindowTextW(g_hwndePocetHesel, hesel);
+        SetWindowTextW(g_hwndePocetZnaku, znaku);
+        const bool ticks[] = {upper, lower, digits, symbols};
+        for (int i = 0; i < 4; ++i)
+            SendDlgItemMessageW(g_hwndwMain, 781 + i, BM_SETCHECK, ticks[i] ? BST_CHECKED : BST_UNCHECKED, 0);
+    }
+    // The pane's text in the bytes a saved file gets.
+    std::string PaneBytes()
+    {
+        const std::wstring text = TextOf(g_hwndeHesla);
+        std::string bytes(text.size() * 2, '\0');
+        bytes.resize(WideCharToMultiByte(1250, 0, text.c_str(), static_cast<int>(text.size()), &bytes[0],
+                                         static_cast<int>(bytes.size()), NULL, NULL));
+        return bytes;
+    }
+};
+
+// Checks the lines and returns the password characters.
+std::string Passwords(const std::string& text, int lines, int length)
+{
+    std::string chars;
+    EXPECT_EQ(static_cast<size_t>(lines * (length + 2)), text.size());
+    for (int i = 0; i < lines && text.size() >= static_cast<size_t>((i + 1) * (length + 2)); ++i) {
+        const std::string line = text.substr(i * (length + 2), length + 2);
+        EXPECT_EQ("\r\n", line.substr(length)) << "line " << i;
+        EXPECT_EQ(std::string::npos, line.substr(0, length).find_first_of("\r\n"));
+        chars += line.substr(0, length);
+    }
+    return chars;
+}
+
+TEST_F(RunTest, FivePasswordsOfEightFillFiftyBytesAndEachRunReplacesTheLast)
+{
+    Set(L"5", L"8", true, true, true, true);
+    Command(ID_AKCE_GENERUJ);
+    const std::string first = PaneBytes();
+    Passwords(first, 5, 8);
+    Command(ID_AKCE_GENERUJ);
+    const std::string second = PaneBytes();
+    Passwords(second, 5, 8);
+    EXPECT_NE(first, second);
+
+    Set(L"100", L"20", true, true, true, true);
+    Command(ID_AKCE_GENERUJ);
+    Passwords(PaneBytes(), 100, 20);
+}
+
+TEST_F(RunTest, CharactersComeOnlyFromTheTickedClasses)
+{
+    Set(L"100", L"20", false, true, true, false);
+    Command(ID_AKCE_GENERUJ);
+    const std::string chars = Passwords(PaneBytes(), 100, 20);
+    EXPECT_EQ(std::string::npos, chars.find_first_not_of("abcdefghijklmnopqrstuvwxyz0123456789"));
+
+    Set(L"100", L"20", false, false, false, true);
+    Command(ID_AKCE_GENERUJ);
+    for (unsigned char c : Passwords(PaneBytes(), 100, 20))
+        EXPECT_TRUE((c >= 33 && c <= 47) || (c >= 58 && c <= 64) || (c >= 153 && c <= 187)) << int(c);
+}
+
+TEST_F(RunTest, PasswordsAndCharactersKeepTheOrderDrawn)
+{
+    g_pfnNahoda = Scripted;
+    g_nUntilFailure = -1;
+    // Class draws then character draws: "07", "3", "A", then the symbols 153 (shown as the
+    // trade mark sign) and 160 (no-break space).
+    g_draws = {2, 0, 2, 7, 2, 3, 0, 0, 3, 2, 0, 3, 2, 7};
+    Set(L"3", L"2", true, false, true, true);
+    Command(ID_AKCE_GENERUJ);
+    EXPECT_EQ(L"07\r\n3A\r\n\u2122\u00A0\r\n", TextOf(g_hwndeHesla));
+}
+
+TEST_F(RunTest, NoTickedClassLeavesThePaneEmpty)
+{
+    Set(L"5", L"8", false, false, false, true);
+    Command(ID_AKCE_GENERUJ);
+    ASSERT_FALSE(TextOf(g_hwndeHesla).empty());
+    Set(L"5", L"8", false, false, false, false);
+    Command(ID_AKCE_GENERUJ);
+    EXPECT_EQ(L"", TextOf(g_hwndeHesla));
+}
+
+TEST_F(RunTest, ZeroCharactersGiveEmptyLinesButNeverMoreThanAHundred)
+{
+    Set(L"7", L"0", true, false, false, false);
+    Command(ID_AKCE_GENERUJ);
+    EXPECT_EQ(std::string(7 * 2, '\0').replace(0, 14, "\r\n\r\n\r\n\r\n\r\n\r\n\r\n"), PaneBytes());
+
+    // With no characters the passwords count goes unchecked; the run still stops at 100.
+    Set(L"999999999", L"", true, false, false, false);
+    EXPECT_EQ(L"999999999", TextOf(g_hwndePocetHesel));
+    Command(ID_AKCE_GENERUJ);
+    Passwords(PaneBytes(), 100, 0);
+
+    Set(L"0", L"5", true, false, false, false);
+    Command(ID_AKCE_GENERUJ);
+    EXPECT_EQ(L"", TextOf(g_hwndeHesla));
+}
+
+TEST_F(RunTest, UserTextIsReplacedAndAFailedDrawLeavesThePaneEmpty)
+{
+    Set(L"5", L"8", true, false, false, false);
+    SetWindowTextW(g_hwndeHesla, L"typed\r\nby hand");
+    Command(ID_AKCE_GENERUJ);
+    Passwords(PaneBytes(), 5, 8);
+
+    // Without randomness there are no passwords, not weak ones.
+    g_pfnNahoda = Scripted;
+    g_nUntilFailure = 30;
+    Command(ID_AKCE_GENERUJ);
+    EXPECT_EQ(L"", TextOf(g_hwndeHesla));
+}
+
+}  // namespace
