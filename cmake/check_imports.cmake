@@ -1,4 +1,5 @@
 # Fails unless the program imports only DLLs that every Windows has: no compiler runtime DLLs.
+cmake_minimum_required(VERSION 3.20)
 # Run with -DEXE=<program> -DOBJDUMP=<objdump of the toolchain>.
 set(allowed advapi32.dll bcrypt.dll comctl32.dll comdlg32.dll gdi32.dll kernel32.dll msvcrt.dll
             shell32.dll user32.dll)
