@@ -30,5 +30,14 @@ for arch in x86 x64; do
         status=1
     fi
 done
-[ $status -eq 0 ] && [ -z "$commit" ] && echo "reproduce: both builds are byte-identical"
+# The packages of the second build must match those of the first, where the first made any.
+if [ -z "$commit" ] && [ -f "$root/build/dist/SHA256SUMS" ]; then
+    ZEFMOR_BUILD_DIR="$work/build" "$work/scripts/package.sh" "$work/dist" >/dev/null
+    if ! cmp -s "$root/build/dist/SHA256SUMS" "$work/dist/SHA256SUMS"; then
+        echo "reproduce: the packages differ from the first build's:" >&2
+        diff "$root/build/dist/SHA256SUMS" "$work/dist/SHA256SUMS" >&2 || true
+        status=1
+    fi
+fi
+[ $status -eq 0 ] && [ -z "$commit" ] && echo "reproduce: both builds and their packages are byte-identical"
 exit $status

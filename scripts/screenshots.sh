@@ -1,0 +1,95 @@
+#!/bin/sh
+# Takes pictures of the real program under a virtual X display, with Wine drawing the window frame:
+#   main.png   the main window after generating 10 passwords of 12 characters, all classes
+#   about.png  the About box over it
+#   look.png   the main window with a stored font, text colour and background colour
+#   menu.png   the "Soubor" menu opened
+# and checks them. Usage: scripts/screenshots.sh [output folder]  (default build/screenshots)
+# Needs a build (scripts/build.sh). Starts and stops only its own processes.
+set -eu
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${ZEFMOR_BUILD_DIR:-$root/build}/x86
+out=${1:-${ZEFMOR_BUILD_DIR:-$root/build}/screenshots}
+
+if ! command -v Xvfb >/dev/null || ! command -v import >/dev/null; then
+    echo "screenshots: SKIPPED: Xvfb or ImageMagick is not installed"
+    exit 0
+fi
+
+display=90
+while [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ]; do
+    display=$((display + 1))
+done
+Xvfb ":$display" -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+prefix=$(mktemp -d /tmp/zefmor-screens.XXXXXX)
+export DISPLAY=":$display" WINEPREFIX="$prefix" WINEDEBUG=-all
+cleanup() {
+    wineserver -k 2>/dev/null || true
+    kill "$xvfb" 2>/dev/null || true
+    wait "$xvfb" 2>/dev/null || true
+    rm -rf "$prefix"
+}
+trap cleanup EXIT
+
+WINEDLLOVERRIDES='mscoree,mshtml=' wineboot -i >/dev/null 2>&1
+# With no window manager, Wine draws the caption, menu bar and borders itself.
+wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
+cp /usr/share/wine/fonts/tahoma*.ttf /usr/share/wine/fonts/ms_sans_serif.ttf "$prefix/drive_c/windows/Fonts/"
+wineserver -w
+mkdir -p "$out"
+
+control() {
+    if ! wine "$build/remote_control.exe" "$@" >"$prefix/control.out"; then
+        echo "screenshots: the step '$1' failed" >&2
+        exit 1
+    fi
+    tr -d '\r' <"$prefix/control.out"
+}
+# shot NAME "x y w h cx cy": the main window's rectangle on the screen.
+shot() {
+    set -- "$1" $2
+    import -window root -crop "${4}x${5}+${2}+${3}" +repage "$out/$1.png"
+}
+
+place=$(control start "$build/Zefmor.exe")
+place=$(control generate 10 12)
+shot main "$place"
+control about >/dev/null
+shot about "$place"
+control dismiss >/dev/null
+control menu >/dev/null
+shot menu "$place"
+control dismiss >/dev/null
+[ "$(control close)" = "exit code 0" ] || { echo "screenshots: Zefmor did not exit with 0" >&2; exit 1; }
+
+background=$(control look)
+place=$(control start "$build/Zefmor.exe")
+place=$(control generate 10 12)
+shot look "$place"
+[ "$(control close)" = "exit code 0" ] || { echo "screenshots: Zefmor did not exit with 0" >&2; exit 1; }
+
+# Checks: the fixed outer size, text drawn in the pane, the stored background behind it.
+set -- $place
+cx=$5 cy=$6
+failed=0
+for name in main about menu look; do
+    size=$(identify -format '%wx%h' "$out/$name.png")
+    if [ "$size" != "315x210" ]; then
+        echo "screenshots: $name.png is $size, not the window's 315x210" >&2
+        failed=1
+    fi
+done
+pane="140x150+$((cx + 4))+$((cy + 6))"
+colours=$(convert "$out/main.png" -crop "$pane" +repage -format '%k' info:)
+if [ "$colours" -lt 2 ]; then
+    echo "screenshots: the pane in main.png is one flat colour: no passwords drawn" >&2
+    failed=1
+fi
+top=$(convert "$out/look.png" -crop "$pane" +repage -format '%c' histogram:info:- | sort -rn | head -n 1)
+if ! echo "$top" | grep -qi "#$(echo "$background" | sed 's/\(..\)\(..\)\(..\)/\3\2\1/')"; then
+    echo "screenshots: the pane in look.png is not mostly the stored background: $top" >&2
+    failed=1
+fi
+[ $failed -eq 0 ] && echo "screenshots: main, about, menu and look written to $out and checked"
+exit $failed
