@@ -7,12 +7,22 @@
 #include "app_fixture.h"
 #include "app_state.h"
 #include "generator.h"
+#include "import_hook.h"
 #include "resource.h"
 
 namespace {
 
 std::deque<unsigned> g_draws;
 int g_nUntilFailure;
+
+// Taken before the hook is set; volatile, so the call is not turned into one through the
+// hooked import slot.
+LPVOID(WINAPI* volatile g_realHeapAlloc)(HANDLE, DWORD, SIZE_T);
+
+LPVOID WINAPI NoMemory(HANDLE, DWORD, SIZE_T)
+{
+    return NULL;
+}
 
 bool Scripted(unsigned n, unsigned* draw)
 {
@@ -145,6 +155,21 @@ TEST_F(RunTest, UserTextIsReplacedAndAFailedDrawLeavesThePaneEmpty)
     g_nUntilFailure = 30;
     Command(ID_AKCE_GENERUJ);
     EXPECT_EQ(L"", TextOf(g_hwndeHesla));
+}
+
+TEST_F(RunTest, NoMemoryForTheRunLeavesThePaneEmpty)
+{
+    Set(L"5", L"8", true, false, false, false);
+    SetWindowTextW(g_hwndeHesla, L"old passwords");
+    g_realHeapAlloc = HeapAlloc;
+    {
+        ImportHook hook(reinterpret_cast<void*>(g_realHeapAlloc), reinterpret_cast<void*>(NoMemory));
+        ASSERT_TRUE(hook.Hooked());
+        Command(ID_AKCE_GENERUJ);
+    }
+    EXPECT_EQ(L"", TextOf(g_hwndeHesla));
+    Command(ID_AKCE_GENERUJ);
+    Passwords(PaneBytes(), 5, 8);
 }
 
 }  // namespace
