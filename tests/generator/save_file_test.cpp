@@ -80,6 +80,28 @@ protected:
         return DriveDialogs(steps, [] { Command(ID_SOUBOR_ULOZIT); });
     }
 
+    // A failed save shows the error without an owner and leaves the old file exactly as it was,
+    // with no temporary file beside it.
+    void ExpectFailedSave(const wchar_t* name, const std::string& oldBytes, HANDLE held = NULL)
+    {
+        std::wstring text;
+        HWND owner = reinterpret_cast<HWND>(1);
+        DriveResult r = SaveAs(In(name), {[&](HWND box) {
+                                   text = MessageBoxText(box);
+                                   owner = GetWindow(box, GW_OWNER);
+                                   PressButton(box, IDOK);
+                               }});
+        if (held)
+            CloseHandle(held);
+        EXPECT_EQ(2, r.dialogsSeen);
+        ASSERT_EQ(2u, r.captions.size());
+        EXPECT_EQ(L"Zefmor", r.captions[1]);
+        EXPECT_EQ(L"Chyba zápisu do souboru", text);
+        EXPECT_EQ(nullptr, owner);
+        EXPECT_EQ(oldBytes, ReadFileBytes(In(name)));
+        EXPECT_EQ(std::vector<std::wstring>{name}, FilesIn(folder));
+    }
+
     void GenerateFiveOfEight()
     {
         SetWindowTextW(g_hwndePocetHesel, L"5");
@@ -154,31 +176,12 @@ TEST_F(SaveTest, CancelTouchesNothing)
     EXPECT_TRUE(FilesIn(folder).empty());
 }
 
-// A failed save shows the error without an owner and leaves the old file exactly as it was.
-void ExpectWriteError(const DriveResult& r, const std::wstring& text, HWND owner)
-{
-    EXPECT_EQ(2, r.dialogsSeen);
-    ASSERT_EQ(2u, r.captions.size());
-    EXPECT_EQ(L"Zefmor", r.captions[1]);
-    EXPECT_EQ(L"Chyba zápisu do souboru", text);
-    EXPECT_EQ(nullptr, owner);
-}
-
 TEST_F(SaveTest, ReadOnlyTargetIsKeptAndTheFailureShown)
 {
     GenerateFiveOfEight();
     WriteFileBytes(In(L"chraneny.txt"), "keep me");
     SetFileAttributesW(In(L"chraneny.txt").c_str(), FILE_ATTRIBUTE_READONLY);
-    std::wstring text;
-    HWND owner = reinterpret_cast<HWND>(1);
-    DriveResult r = SaveAs(In(L"chraneny.txt"), {[&](HWND box) {
-                               text = MessageBoxText(box);
-                               owner = GetWindow(box, GW_OWNER);
-                               PressButton(box, IDOK);
-                           }});
-    ExpectWriteError(r, text, owner);
-    EXPECT_EQ("keep me", ReadFileBytes(In(L"chraneny.txt")));
-    EXPECT_EQ(std::vector<std::wstring>{L"chraneny.txt"}, FilesIn(folder));
+    ExpectFailedSave(L"chraneny.txt", "keep me");
 }
 
 TEST_F(SaveTest, TargetHeldOpenIsKeptAndTheFailureShown)
@@ -187,17 +190,7 @@ TEST_F(SaveTest, TargetHeldOpenIsKeptAndTheFailureShown)
     WriteFileBytes(In(L"otevreny.txt"), "in use");
     HANDLE held = CreateFileW(In(L"otevreny.txt").c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
     ASSERT_NE(INVALID_HANDLE_VALUE, held);
-    std::wstring text;
-    HWND owner = reinterpret_cast<HWND>(1);
-    DriveResult r = SaveAs(In(L"otevreny.txt"), {[&](HWND box) {
-                               text = MessageBoxText(box);
-                               owner = GetWindow(box, GW_OWNER);
-                               PressButton(box, IDOK);
-                           }});
-    CloseHandle(held);
-    ExpectWriteError(r, text, owner);
-    EXPECT_EQ("in use", ReadFileBytes(In(L"otevreny.txt")));
-    EXPECT_EQ(std::vector<std::wstring>{L"otevreny.txt"}, FilesIn(folder));
+    ExpectFailedSave(L"otevreny.txt", "in use", held);
 }
 
 }  // namespace
