@@ -47,9 +47,7 @@ for pair in x86:win32 x64:win64; do
     where=$(mktemp -d /tmp/zefmor-unpacked.XXXXXX)
     unzip -q "$dist/Zefmor-$version-${pair##*:}.zip" -d "$where/app"
     export WINEPREFIX="$where/prefix" WINEDEBUG=-all
-    WINEDLLOVERRIDES='mscoree,mshtml=' wineboot -i >/dev/null 2>&1
-    wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
-    wineserver -w
+    "$root/scripts/wine-prefix.sh" "$WINEPREFIX" null
     if wine "$build/$arch/remote_control.exe" start "$where/app/Zefmor.exe" >/dev/null &&
        [ "$(wine "$build/$arch/remote_control.exe" close | tr -d '\r')" = "exit code 0" ]; then
         echo "package: ${pair##*:} package starts and closes with exit code 0"

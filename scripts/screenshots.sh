@@ -32,11 +32,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-WINEDLLOVERRIDES='mscoree,mshtml=' wineboot -i >/dev/null 2>&1
-# With no window manager, Wine draws the caption, menu bar and borders itself.
-wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
-cp /usr/share/wine/fonts/tahoma*.ttf /usr/share/wine/fonts/ms_sans_serif.ttf "$prefix/drive_c/windows/Fonts/"
-wineserver -w
+"$root/scripts/wine-prefix.sh" "$prefix" x11
 mkdir -p "$out"
 
 control() {
