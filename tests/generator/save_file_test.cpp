@@ -149,11 +149,7 @@ TEST_F(SaveTest, DialogOffersZefmorAndAddsTxt)
     std::wstring initialName;
     SetCurrentDirectoryW(folder.c_str());
     DriveResult r = DriveDialogs({[&](HWND d) {
-                                      HWND combo = GetDlgItem(d, 0x47C);
-                                      HWND edit = combo ? FindWindowExW(combo, NULL, L"Edit", NULL) : GetDlgItem(d, 0x480);
-                                      wchar_t text[MAX_PATH] = L"";
-                                      GetWindowTextW(edit ? edit : combo, text, MAX_PATH);
-                                      initialName = text;
+                                      initialName = TextOf(FileNameField(d));
                                       PressButton(d, IDOK);
                                   }},
                                  [] { Command(ID_SOUBOR_ULOZIT); });

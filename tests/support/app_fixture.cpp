@@ -88,7 +88,7 @@ void Command(int id)
 }
 
 namespace {
-const wchar_t kKey[] = L"Software\\Ravolt\\Zefmor";
+const wchar_t kKey[] = TXT_KLIC_NASTAVENI;
 }
 
 void DeleteSettingsKey()

@@ -99,11 +99,16 @@ void PressButton(HWND dialog, int id)
                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 
-void AcceptFileName(HWND dialog, const wchar_t* path)
+HWND FileNameField(HWND dialog)
 {
     HWND name = GetDlgItem(dialog, cmb13);
     HWND edit = name ? FindWindowExW(name, NULL, L"Edit", NULL) : GetDlgItem(dialog, edt1);
-    SendMessageW(edit ? edit : name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path));
+    return edit ? edit : name;
+}
+
+void AcceptFileName(HWND dialog, const wchar_t* path)
+{
+    SendMessageW(FileNameField(dialog), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path));
     PressButton(dialog, IDOK);
 }
 

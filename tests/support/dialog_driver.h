@@ -28,6 +28,8 @@ std::wstring DialogText(HWND dialog, int id);
 void SetDialogText(HWND dialog, int id, const wchar_t* text);
 // Posts a command as a button click would.
 void PressButton(HWND dialog, int id);
+// The save dialog's file-name box: the edit inside its combo box, or the plain edit of older layouts.
+HWND FileNameField(HWND dialog);
 // Types a file name into the save dialog and accepts it.
 void AcceptFileName(HWND dialog, const wchar_t* path);
 // The static text of a message box.
