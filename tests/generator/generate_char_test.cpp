@@ -5,8 +5,12 @@
 #include <map>
 #include <set>
 
+#include <windows.h>
+#include <bcrypt.h>
+
 #include "app_state.h"
 #include "generator.h"
+#include "import_hook.h"
 
 namespace {
 
@@ -162,21 +166,52 @@ TEST_F(GenerateCharTest, ClassesAndSubrangesAreEquallyLikely)
         EXPECT_NEAR(symbols / 3, sub[s], 400) << "sub-range " << s;
 }
 
-TEST_F(GenerateCharTest, SystemSourceIsUniformWithoutBias)
+// Scripted system words: 2^32 mod 35 = 11, so words 0 to 10 would make a plain remainder favour
+// the codes 0 to 10; they are thrown away and the next word is used.
+UINT32 g_awSkript[8];
+int g_nBloky;
+typedef NTSTATUS(WINAPI* GenRandomFn)(BCRYPT_ALG_HANDLE, PUCHAR, ULONG, ULONG);
+// The system's own function: the import slot's target, not the stub that jumps through the slot.
+GenRandomFn volatile g_realGenRandom;
+
+// The first block the source fetches is the script, behind one word a drain takes; later blocks
+// are the system's again, so no test after this one draws from a scripted block.
+NTSTATUS WINAPI ScriptedWords(BCRYPT_ALG_HANDLE alg, PUCHAR buffer, ULONG size, ULONG flags)
 {
-    // 2^32 mod 3 = 1: a plain remainder would favour 0; rejection keeps the three equal.
-    unsigned counts[7] = {};
-    for (int i = 0; i < 70000; ++i) {
-        unsigned d = 99;
-        ASSERT_TRUE(SystemRandom(7, &d));
-        ASSERT_LT(d, 7u);
-        ++counts[d];
-    }
-    for (unsigned c : counts)
-        EXPECT_NEAR(10000, static_cast<int>(c), 650);
-    unsigned one = 5;
-    ASSERT_TRUE(SystemRandom(1, &one));
-    EXPECT_EQ(0u, one);
+    if (g_nBloky++ > 0)
+        return g_realGenRandom(alg, buffer, size, flags);
+    ZeroMemory(buffer, size);
+    CopyMemory(buffer + sizeof(UINT32), g_awSkript, sizeof g_awSkript);
+    return 0;
+}
+
+unsigned Draw(unsigned n)
+{
+    unsigned d = 99;
+    EXPECT_TRUE(SystemRandom(n, &d));
+    return d;
+}
+
+TEST_F(GenerateCharTest, SystemSourceRejectsTheWordsThatWouldBiasTheRemainder)
+{
+    const UINT32 script[] = {0, 10, 11, 0xFFFFFFFF, 0xFFFFFFF5, 34, 7};
+    CopyMemory(g_awSkript, script, sizeof script);
+    void* real = reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"bcrypt.dll"), "BCryptGenRandom"));
+    g_realGenRandom = reinterpret_cast<GenRandomFn>(real);
+    ImportHook hook(real, reinterpret_cast<void*>(ScriptedWords));
+    ASSERT_TRUE(hook.Hooked());
+    g_nBloky = 0;
+    // Words left from an earlier block go first: a range of 1 takes one word and rejects none.
+    while (g_nBloky == 0)
+        Draw(1);
+    EXPECT_EQ(11u, Draw(35));
+    EXPECT_EQ(10u, Draw(35));
+    EXPECT_EQ(0u, Draw(35));
+    EXPECT_EQ(34u, Draw(35));
+    EXPECT_EQ(0u, Draw(1));
+    EXPECT_EQ(1, g_nBloky);
+    while (g_nBloky == 1)
+        Draw(1);
 }
 
 }  // namespace
