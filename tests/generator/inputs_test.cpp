@@ -43,6 +43,32 @@ TEST_F(InputsTest, TooManyCharactersBecomeTwentyWithFocus)
     EXPECT_EQ(L"100", TextOf(g_hwndePocetHesel));
 }
 
+// The top of each range is kept as it is; one above it is corrected, which also takes the focus.
+TEST_F(InputsTest, TopOfEachRangeStaysAndOneAboveIsCorrected)
+{
+    const struct {
+        HWND* edit;
+        HWND* other;
+        const wchar_t* entry;
+        const wchar_t* shown;
+        int* count;
+        bool corrected;
+    } cases[] = {
+        {&g_hwndePocetZnaku, &g_hwndePocetHesel, L"20", L"20", &g_nPocetZnaku, false},
+        {&g_hwndePocetZnaku, &g_hwndePocetHesel, L"21", L"20", &g_nPocetZnaku, true},
+        {&g_hwndePocetHesel, &g_hwndePocetZnaku, L"100", L"100", &g_nPocetHesel, false},
+        {&g_hwndePocetHesel, &g_hwndePocetZnaku, L"101", L"100", &g_nPocetHesel, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.entry);
+        SetFocus(*c.other);
+        Paste(*c.edit, c.entry);
+        EXPECT_EQ(c.shown, TextOf(*c.edit));
+        EXPECT_EQ(_wtoi(c.shown), *c.count);
+        EXPECT_EQ(c.corrected ? *c.edit : *c.other, GetFocus());
+    }
+}
+
 TEST_F(InputsTest, EntriesConvertLikeAtoi)
 {
     Retype(g_hwndePocetZnaku, L"007");
