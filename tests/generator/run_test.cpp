@@ -116,6 +116,19 @@ TEST_F(RunTest, PasswordsAndCharactersKeepTheOrderDrawn)
     EXPECT_EQ(L"07\r\n3A\r\n\u2122\u00A0\r\n", TextOf(g_hwndeHesla));
 }
 
+// Codes above 127 are Windows-1250 whatever the system's code page: spot checks, several of
+// which other code pages put other letters on.
+TEST_F(RunTest, HighSymbolCodesShowAsTheirWindows1250Characters)
+{
+    g_pfnNahoda = Scripted;
+    g_nUntilFailure = -1;
+    g_draws = {3, 2, 0, 3, 2, 1, 3, 2, 3, 3, 2, 7, 3, 2, 10, 3, 2, 12, 3, 2, 32, 3, 2, 34};
+    Set(L"1", L"8", false, false, false, true);
+    Command(ID_AKCE_GENERUJ);
+    // 0x99 0x9A 0x9C 0xA0 0xA3 0xA5 0xB9 0xBB
+    EXPECT_EQ(L"\u2122\u0161\u015B\u00A0\u0141\u0104\u0105\u00BB\r\n", TextOf(g_hwndeHesla));
+}
+
 TEST_F(RunTest, NoTickedClassLeavesThePaneEmpty)
 {
     Set(L"5", L"8", false, false, false, true);
