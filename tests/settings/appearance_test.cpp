@@ -112,6 +112,19 @@ Colouring ColouringOf(HWND edit)
     return colouring;
 }
 
+// What the empty pane shows in its middle once the waiting messages are handled; Wine's null
+// display driver keeps what is painted, so it can be read back.
+COLORREF PanePixel()
+{
+    PumpMessages();
+    RECT client;
+    GetClientRect(g_hwndeHesla, &client);
+    HDC dc = GetDC(g_hwndeHesla);
+    const COLORREF pixel = GetPixel(dc, client.right / 2, client.bottom / 2);
+    ReleaseDC(g_hwndeHesla, dc);
+    return pixel;
+}
+
 }  // namespace
 
 using AppearanceTest = MainWindowTest;
@@ -141,7 +154,9 @@ TEST_F(AppearanceTest, FontDialogOpensOnThePaneFontAndOnlyAcceptingChangesIt)
 
 TEST_F(AppearanceTest, ColourDialogOpensOnTheBackgroundAndOnlyAcceptingChangesIt)
 {
+    ASSERT_EQ(GetSysColor(COLOR_WINDOW), PanePixel());
     Choose(ID_NASTAVENI_POZADI, PickColour(RGB(10, 20, 30), false, IDOK));
+    EXPECT_EQ(RGB(10, 20, 30), PanePixel());
     EXPECT_EQ(RGB(10, 20, 30), g_crBarvaPozadi);
     LOGBRUSH brush = {};
     ASSERT_EQ(static_cast<int>(sizeof brush), GetObjectW(g_hbrPozadi, sizeof brush, &brush));
