@@ -1,4 +1,5 @@
-// The state a fresh process starts with; this file sorts first, so it runs before any window opens.
+// The state a fresh process starts with, checked in a test program of its own: no window has
+// opened and no fixture has reset the state before it runs.
 #include <gtest/gtest.h>
 
 #include "app_state.h"
@@ -7,7 +8,6 @@ namespace {
 
 TEST(StartColours, AreTheSystemColoursBeforeAnyWindowExists)
 {
-    // Runs before any test has opened a window in this process.
     ASSERT_EQ(nullptr, g_hwndwMain);
     EXPECT_EQ(GetSysColor(COLOR_WINDOWTEXT), g_crBarvaPisma);
     EXPECT_EQ(GetSysColor(COLOR_WINDOW), g_crBarvaPozadi);
