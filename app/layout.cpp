@@ -47,6 +47,12 @@ const ControlRow kControls[] = {
     {L"BUTTON", TXT_VYMAZAT, kChild | BS_PUSHBUTTON, 0, 235, 135, 50, 20, ID_AKCE_VYMAZ, &g_hwndbVymazat, NULL, 0, 0},
 };
 
+// The client area the layout was made for: what the designed outer size leaves inside classic
+// frames (19-px caption and menu bar, 3-px border). The pane ends at y 161, the buttons at 155,
+// the group box and the arrows at x 300; the client frame is wider on purpose.
+const int kLayoutClientWidth = 309;
+const int kLayoutClientHeight = 166;
+
 HWND CreateRow(const ControlRow& row)
 {
     if (row.buddy)
@@ -84,4 +90,18 @@ void SetControlFonts()
     const WPARAM font = reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT));
     for (HWND* hwnd : fonted)
         SendMessageW(*hwnd, WM_SETFONT, font, TRUE);
+}
+
+// Taller captions and menu bars and padded borders (as on Windows 10 and 11) would cut off the
+// bottom of the pane and the buttons at the designed size.
+void FitWindowToLayout()
+{
+    RECT outer, client;
+    GetWindowRect(g_hwndwMain, &outer);
+    GetClientRect(g_hwndwMain, &client);
+    const int wider = client.right < kLayoutClientWidth ? kLayoutClientWidth - client.right : 0;
+    const int taller = client.bottom < kLayoutClientHeight ? kLayoutClientHeight - client.bottom : 0;
+    if (wider || taller)
+        SetWindowPos(g_hwndwMain, NULL, 0, 0, outer.right - outer.left + wider,
+                     outer.bottom - outer.top + taller, SWP_NOMOVE | SWP_NOZORDER);
 }

@@ -22,9 +22,11 @@ bool InitInstance()
     // Fixed size and place: no sizing border, no maximise box; shown by WS_VISIBLE.
     g_hwndwMain = CreateWindowExW(0, _AppName, _AppName,
                                   WS_OVERLAPPED | WS_SYSMENU | WS_MINIMIZEBOX | WS_VISIBLE,
-                                  280, 100, 315, 210, NULL, NULL, g_hwndhInstance, NULL);
+                                  280, 100, kMainWindowWidth, kMainWindowHeight, NULL, NULL,
+                                  g_hwndhInstance, NULL);
     if (!g_hwndwMain)
         return false;
+    FitWindowToLayout();
 
     if (!CreateControls())
         return false;

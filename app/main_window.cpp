@@ -42,6 +42,17 @@ LRESULT OnColorPane(HWND hwnd, WPARAM wParam, LPARAM lParam)
     return reinterpret_cast<LRESULT>(brush);
 }
 
+// The frames were measured again: back to the designed size, grown only where the layout needs it.
+// A minimised window has no client area to measure.
+void OnFrameMetricsChanged()
+{
+    if (IsIconic(g_hwndwMain))
+        return;
+    SetWindowPos(g_hwndwMain, NULL, 0, 0, kMainWindowWidth, kMainWindowHeight,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED);
+    FitWindowToLayout();
+}
+
 }  // namespace
 
 LRESULT CALLBACK MainWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
@@ -55,6 +66,10 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
         break;
     case WM_COMMAND:
         OnCommand(wParam);
+        break;
+    case WM_SETTINGCHANGE:
+        if (wParam == SPI_SETNONCLIENTMETRICS)
+            OnFrameMetricsChanged();
         break;
     case WM_CTLCOLOREDIT:
         if (reinterpret_cast<HWND>(lParam) == g_hwndeHesla)

@@ -4,6 +4,10 @@
 
 #include <windows.h>
 
+// The main window's outer size as designed; larger window frames make it grow (FitWindowToLayout).
+const int kMainWindowWidth = 315;
+const int kMainWindowHeight = 210;
+
 // Registers the class, creates the window and its controls and loads the settings.
 bool InitInstance();
 
@@ -12,6 +16,9 @@ bool CreateControls();
 
 // Gives the twelve text-bearing controls the stock GUI font.
 void SetControlFonts();
+
+// Grows the main window by what its client area lacks for the layout; never shrinks it.
+void FitWindowToLayout();
 
 LRESULT CALLBACK MainWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 

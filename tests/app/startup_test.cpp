@@ -57,6 +57,74 @@ TEST_F(StartupTest, MainWindowIsFixedInSizeAndPlace)
     EXPECT_EQ(4, GetMenuItemCount(menu));
 }
 
+// A taller caption than the classic one, for as long as the object lives; the metrics before it
+// are put back however the test ends, since the later tests share the prefix.
+class TallerCaption {
+public:
+    explicit TallerCaption(int height)
+    {
+        saved_.cbSize = sizeof saved_;
+        SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof saved_, &saved_, 0);
+        NONCLIENTMETRICSW taller = saved_;
+        taller.iCaptionHeight = height;
+        set_ = SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof taller, &taller, 0) != FALSE;
+    }
+    ~TallerCaption() { SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof saved_, &saved_, 0); }
+    bool Set() const { return set_; }
+
+private:
+    NONCLIENTMETRICSW saved_ = {};
+    bool set_;
+};
+
+// What the system does for every window when the frame metrics change.
+void RemeasureFrames()
+{
+    SetWindowPos(g_hwndwMain, NULL, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+    SendMessageW(g_hwndwMain, WM_SETTINGCHANGE, SPI_SETNONCLIENTMETRICS, 0);
+}
+
+// Grown by just the client area's shortfall: the layout's 309 x 166 exactly, in the same place.
+void ExpectGrownToTheLayout()
+{
+    RECT outer, client;
+    GetWindowRect(g_hwndwMain, &outer);
+    GetClientRect(g_hwndwMain, &client);
+    EXPECT_EQ(280, outer.left);
+    EXPECT_EQ(100, outer.top);
+    EXPECT_EQ(315, outer.right - outer.left);
+    EXPECT_GT(outer.bottom - outer.top, 210);
+    EXPECT_EQ(309, client.right);
+    EXPECT_EQ(166, client.bottom);
+    // Every control but the frame, which is larger on purpose, shows whole.
+    for (HWND child = GetWindow(g_hwndwMain, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        RECT rc;
+        GetWindowRect(child, &rc);
+        MapWindowPoints(NULL, g_hwndwMain, reinterpret_cast<POINT*>(&rc), 2);
+        if (rc.left >= 0) {
+            EXPECT_TRUE(rc.right <= client.right && rc.bottom <= client.bottom) << GetDlgCtrlID(child);
+        }
+    }
+}
+
+TEST_F(StartupTest, TallerCaptionGrowsTheWindowUntilTheLayoutFits)
+{
+    {
+        TallerCaption caption(40);
+        ASSERT_TRUE(caption.Set());
+        RemeasureFrames();
+        ExpectGrownToTheLayout();
+        ResetAppState();
+        ASSERT_TRUE(StartMainWindow());
+        ExpectGrownToTheLayout();
+    }
+    RemeasureFrames();
+    RECT outer;
+    GetWindowRect(g_hwndwMain, &outer);
+    EXPECT_EQ(315, outer.right - outer.left);
+    EXPECT_EQ(210, outer.bottom - outer.top);
+}
+
 // Blocks the creation of the n-th child of the main window (0: the main window itself).
 int g_nBlock;
 int g_nChildren;
