@@ -11,15 +11,21 @@ void RepaintPane()
     RedrawWindow(g_hwndeHesla, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_ERASENOW);
 }
 
-void ChooseTextFont()
+// A pane left on the system font after a failed font creation has no font of its own; the stock
+// GUI font is the nearest description of what it shows.
+void GetPaneFont(LOGFONTA* lf)
 {
-    // The dialog opens on the font the pane shows; a pane left on the system font after a failed
-    // font creation opens on the stock GUI font.
     HGDIOBJ current = reinterpret_cast<HGDIOBJ>(SendMessageW(g_hwndeHesla, WM_GETFONT, 0, 0));
     if (!current)
         current = GetStockObject(DEFAULT_GUI_FONT);
-    LOGFONTA lf = {};
-    GetObjectA(current, sizeof lf, &lf);
+    ZeroMemory(lf, sizeof *lf);
+    GetObjectA(current, sizeof *lf, lf);
+}
+
+void ChooseTextFont()
+{
+    LOGFONTA lf;
+    GetPaneFont(&lf);
 
     CHOOSEFONTA cf = {};
     cf.lStructSize = sizeof cf;

@@ -14,4 +14,7 @@ void SaveSettings();
 // Repaints the whole pane and erases its background at once.
 void RepaintPane();
 
+// The description of the font the pane shows, the stock GUI font's when it has none of its own.
+void GetPaneFont(LOGFONTA* lf);
+
 #endif

@@ -82,13 +82,8 @@ void LoadSettings()
 
 void SaveSettings()
 {
-    // The pane has no font of its own only after a failed font creation; it then shows the
-    // system font, and the stock GUI font's description is the nearest thing to store.
-    HGDIOBJ font = reinterpret_cast<HGDIOBJ>(SendMessageW(g_hwndeHesla, WM_GETFONT, 0, 0));
-    if (!font)
-        font = GetStockObject(DEFAULT_GUI_FONT);
-    LOGFONTA lf = {};
-    GetObjectA(font, sizeof lf, &lf);
+    LOGFONTA lf;
+    GetPaneFont(&lf);
 
     HKEY key = OpenSettingsKey();
     if (!key)
