@@ -59,16 +59,12 @@ void LoadSettings()
     COLORREF colour;
     if (ReadValue(key, L"BarvaPisma", &colour, sizeof colour))
         g_crBarvaPisma = colour;
-    if (ReadValue(key, L"BarvaPozadi", &colour, sizeof colour)) {
-        g_crBarvaPozadi = colour;
-        g_hbrPozadi = CreateSolidBrush(colour);
-    }
+    if (ReadValue(key, L"BarvaPozadi", &colour, sizeof colour))
+        SetPaneBackground(colour);
     LOGFONTA lf;
     if (ReadValue(key, L"Pismo", &lf, sizeof lf)) {
         lf.lfFaceName[LF_FACESIZE - 1] = '\0';
-        g_hfPismo = CreateFontIndirectA(&lf);
-        SendMessageW(g_hwndeHesla, WM_SETFONT, reinterpret_cast<WPARAM>(g_hfPismo), FALSE);
-        RepaintPane();
+        SetPaneFont(&lf, FALSE);
     }
     // The boxes come before the counts: the check that loading a count triggers re-reads them.
     LoadFlag(key, L"VPismo", &g_bVPismo, IDC_VPISMO);
