@@ -10,12 +10,8 @@ extern ShellExecuteFunc g_pfnShellExecute;
 
 // The wwwOdkaz class: underlined blue text sized to itself that reports clicks to its parent.
 int RegisterLinkClass();
-LRESULT CALLBACK LinkWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-void LinkFitToText(HWND hwnd);
-void LinkPaint(HWND hwnd);
 
 int ShowAbout(HINSTANCE instance, HWND owner);
-INT_PTR CALLBACK AboutDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Opens a new mail to the author, pre-filled for a bug report.
 void SendBugReport();

@@ -31,17 +31,6 @@ void OnAboutCommand(HWND dialog, WORD id)
     }
 }
 
-}  // namespace
-
-int ShowAbout(HINSTANCE instance, HWND owner)
-{
-    g_hwndhInstanceOdkaz = instance;
-    // From the second opening on the class exists already and the first registration serves.
-    RegisterLinkClass();
-    DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_ABOUT), owner, AboutDlgProc, 0);
-    return 1;
-}
-
 INT_PTR CALLBACK AboutDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
 {
     switch (message) {
@@ -53,4 +42,15 @@ INT_PTR CALLBACK AboutDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
         break;
     }
     return FALSE;
+}
+
+}  // namespace
+
+int ShowAbout(HINSTANCE instance, HWND owner)
+{
+    g_hwndhInstanceOdkaz = instance;
+    // From the second opening on the class exists already and the first registration serves.
+    RegisterLinkClass();
+    DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_ABOUT), owner, AboutDlgProc, 0);
+    return 1;
 }

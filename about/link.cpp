@@ -24,42 +24,6 @@ void NotifyParent(HWND hwnd)
     SendMessageW(GetParent(hwnd), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(hwnd));
 }
 
-}  // namespace
-
-int RegisterLinkClass()
-{
-    WNDCLASSEXW wc = {};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = LinkWndProc;
-    wc.hInstance = g_hwndhInstanceOdkaz;
-    wc.hCursor = LoadCursorW(g_hwndhInstanceOdkaz, MAKEINTRESOURCEW(IDR_LINK_CURSOR));
-    wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-    wc.lpszClassName = kLinkClass;
-    return RegisterClassExW(&wc) ? 1 : 0;
-}
-
-LRESULT CALLBACK LinkWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    switch (message) {
-    case WM_CREATE:
-        LinkFitToText(hwnd);
-        break;
-    case WM_SETTEXT: {
-        // Fit to the new text once the default processing has stored it.
-        const LRESULT result = DefWindowProcW(hwnd, message, wParam, lParam);
-        LinkFitToText(hwnd);
-        return result;
-    }
-    case WM_PAINT:
-        LinkPaint(hwnd);
-        break;
-    case WM_LBUTTONUP:
-        NotifyParent(hwnd);
-        break;
-    }
-    return DefWindowProcW(hwnd, message, wParam, lParam);
-}
-
 void LinkFitToText(HWND hwnd)
 {
     wchar_t text[kLinkTextSize] = L"";
@@ -96,4 +60,40 @@ void LinkPaint(HWND hwnd)
     SelectObject(dc, previous);
     EndPaint(hwnd, &ps);
     DeleteObject(font);
+}
+
+LRESULT CALLBACK LinkWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_CREATE:
+        LinkFitToText(hwnd);
+        break;
+    case WM_SETTEXT: {
+        // Fit to the new text once the default processing has stored it.
+        const LRESULT result = DefWindowProcW(hwnd, message, wParam, lParam);
+        LinkFitToText(hwnd);
+        return result;
+    }
+    case WM_PAINT:
+        LinkPaint(hwnd);
+        break;
+    case WM_LBUTTONUP:
+        NotifyParent(hwnd);
+        break;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+}  // namespace
+
+int RegisterLinkClass()
+{
+    WNDCLASSEXW wc = {};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = LinkWndProc;
+    wc.hInstance = g_hwndhInstanceOdkaz;
+    wc.hCursor = LoadCursorW(g_hwndhInstanceOdkaz, MAKEINTRESOURCEW(IDR_LINK_CURSOR));
+    wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+    wc.lpszClassName = kLinkClass;
+    return RegisterClassExW(&wc) ? 1 : 0;
 }

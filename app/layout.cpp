@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "app_state.h"
+#include "generator.h"
 #include "main_window.h"
 #include "resource.h"
 
@@ -32,12 +33,12 @@ const ControlRow kControls[] = {
     {L"EDIT", NULL, kChild | ES_NUMBER, WS_EX_CLIENTEDGE,
      230, 5, 50, 18, IDC_POCETHESEL, &g_hwndePocetHesel, NULL, 0, 0},
     {UPDOWN_CLASSW, NULL, kChild | UDS_SETBUDDYINT | UDS_HORZ, 0,
-     280, 5, 20, 18, IDC_UPPOCETHESEL, &g_hwndUpPocetHesel, &g_hwndePocetHesel, 100, 1},
+     280, 5, 20, 18, IDC_UPPOCETHESEL, &g_hwndUpPocetHesel, &g_hwndePocetHesel, kMaxPocetHesel, 1},
     {L"STATIC", TXT_POCET_ZNAKU, kChild, 0, 160, 25, 80, 15, 0, &g_hwndsPocetZnaku, NULL, 0, 0},
     {L"EDIT", NULL, kChild | ES_NUMBER, WS_EX_CLIENTEDGE,
      230, 25, 50, 18, IDC_POCETZNAKU, &g_hwndePocetZnaku, NULL, 0, 0},
     {UPDOWN_CLASSW, NULL, kChild | UDS_SETBUDDYINT | UDS_HORZ, 0,
-     280, 25, 20, 18, IDC_UPPOCETZNAKU, &g_hwndUpPocetZnaku, &g_hwndePocetZnaku, 20, 1},
+     280, 25, 20, 18, IDC_UPPOCETZNAKU, &g_hwndUpPocetZnaku, &g_hwndePocetZnaku, kMaxPocetZnaku, 1},
     {L"BUTTON", TXT_NASTAVENI, kChild | BS_GROUPBOX, 0, 160, 50, 140, 75, 0, &g_hwndgNastaveni, NULL, 0, 0},
     {L"BUTTON", TXT_VPISMO, kChild | BS_AUTOCHECKBOX, 0, 170, 70, 50, 18, IDC_VPISMO, &g_hwndcVPismo, NULL, 0, 0},
     {L"BUTTON", TXT_MPISMO, kChild | BS_AUTOCHECKBOX, 0, 235, 70, 50, 18, IDC_MPISMO, &g_hwndcMPismo, NULL, 0, 0},

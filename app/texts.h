@@ -24,9 +24,6 @@ extern const wchar_t _AppName[];
 #define TXT_GENERUJ          L"Generuj"
 #define TXT_VYMAZAT          L"Vymazat"
 
-#define TXT_RANGE_HESLA      L"100"
-#define TXT_RANGE_ZNAKY      L"20"
-
 #define TXT_CHYBA_ZAPISU     L"Chyba zápisu do souboru"
 // Save dialog filter: pairs of description and pattern, the list ended by an extra zero.
 #define TXT_FILTR_SOUBORU    L"Textové soubory (*.txt)\0*.txt\0Všechny soubory (*.*)\0*.*\0"

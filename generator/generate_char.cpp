@@ -15,15 +15,16 @@ int GenerateChar()
     unsigned draw;
     switch (trida) {
     case 0:
-        return g_pfnNahoda(26, &draw) ? 65 + static_cast<int>(draw) : 0;
+        return g_pfnNahoda(26, &draw) ? 'A' + static_cast<int>(draw) : 0;
     case 1:
-        return g_pfnNahoda(26, &draw) ? 97 + static_cast<int>(draw) : 0;
+        return g_pfnNahoda(26, &draw) ? 'a' + static_cast<int>(draw) : 0;
     case 2:
-        return g_pfnNahoda(10, &draw) ? 48 + static_cast<int>(draw) : 0;
+        return g_pfnNahoda(10, &draw) ? '0' + static_cast<int>(draw) : 0;
     }
 
-    // Symbols: three sub-ranges, each taken with probability 1/3 whatever its size.
-    static const struct { int first, count; } kSymboly[] = {{33, 15}, {58, 7}, {153, 35}};
+    // Symbols: three sub-ranges, each taken with probability 1/3 whatever its size. The last one
+    // is Windows-1250 only, from the trade mark sign 0x99 on.
+    static const struct { int first, count; } kSymboly[] = {{'!', 15}, {':', 7}, {0x99, 35}};
     unsigned sub;
     if (!g_pfnNahoda(3, &sub) || !g_pfnNahoda(kSymboly[sub].count, &draw))
         return 0;

@@ -32,4 +32,14 @@ void AppendOutput(const wchar_t* text);
 
 void SaveToFile();
 
+// Frees a buffer of the process heap that held passwords, wiped first so that no copy stays
+// behind in freed memory. NULL is let through.
+inline void FreeSecret(void* buffer, SIZE_T bytes)
+{
+    if (!buffer)
+        return;
+    SecureZeroMemory(buffer, bytes);
+    HeapFree(GetProcessHeap(), 0, buffer);
+}
+
 #endif

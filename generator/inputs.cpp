@@ -32,7 +32,7 @@ void ReadControls()
     g_bSymboly = ReadFlag(IDC_SYMBOLY);
 }
 
-// Setting an edit's text raises EN_CHANGE, which comes back here nested; each correction brings
+// Writing an edit's number raises EN_CHANGE, which comes back here nested; each correction brings
 // one count into range, so the nesting stops after two levels.
 void ValidateInputs()
 {
@@ -42,13 +42,13 @@ void ValidateInputs()
 
     if (g_nPocetHesel < 1 || g_nPocetHesel > kMaxPocetHesel) {
         g_nPocetHesel = kMaxPocetHesel;
-        SetWindowTextW(g_hwndePocetHesel, TXT_RANGE_HESLA);
+        SetDlgItemInt(g_hwndwMain, IDC_POCETHESEL, kMaxPocetHesel, FALSE);
         SetFocus(g_hwndePocetHesel);
     }
     // The correction above may already have corrected this count in its nested run.
     if (g_nPocetZnaku < 1 || g_nPocetZnaku > kMaxPocetZnaku) {
         SetFocus(g_hwndePocetZnaku);
-        SetWindowTextW(g_hwndePocetZnaku, TXT_RANGE_ZNAKY);
+        SetDlgItemInt(g_hwndwMain, IDC_POCETZNAKU, kMaxPocetZnaku, FALSE);
         g_nPocetZnaku = kMaxPocetZnaku;
     }
 }

@@ -49,15 +49,8 @@ void GeneratePasswords()
         text[length] = L'\0';
         AppendOutput(text);
     }
-    // The passwords leave no copies behind in freed memory.
-    if (codes) {
-        SecureZeroMemory(codes, length);
-        HeapFree(heap, 0, codes);
-    }
-    if (text) {
-        SecureZeroMemory(text, (length + 1) * sizeof(wchar_t));
-        HeapFree(heap, 0, text);
-    }
+    FreeSecret(codes, length);
+    FreeSecret(text, (length + 1) * sizeof(wchar_t));
 }
 
 void AppendOutput(const wchar_t* text)

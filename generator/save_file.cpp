@@ -97,12 +97,6 @@ void SaveToFile()
         !ReplaceFileContents(path, bytes, static_cast<DWORD>(byteCount)))
         ReportWriteError();
 
-    if (bytes) {
-        SecureZeroMemory(bytes, byteCount + 1);
-        HeapFree(heap, 0, bytes);
-    }
-    if (text) {
-        SecureZeroMemory(text, (length + 1) * sizeof(wchar_t));
-        HeapFree(heap, 0, text);
-    }
+    FreeSecret(bytes, byteCount + 1);
+    FreeSecret(text, (length + 1) * sizeof(wchar_t));
 }

@@ -1,5 +1,5 @@
 #!/bin/sh
-# Makes the release packages Zefmor-2.0.1.7-win32.zip and -win64.zip, each with Zefmor.exe and a
+# Makes the release packages Zefmor-<version>-win32.zip and -win64.zip, each with Zefmor.exe and a
 # short read-me, and a SHA256SUMS file beside them listing the packages and both programs.
 # Times, order and permissions in the packages are fixed, so the same build gives the same bytes.
 # Usage: scripts/package.sh [output folder] (default build/dist); needs scripts/build.sh first.
@@ -14,7 +14,12 @@ if [ "${1:-}" = "--check" ]; then
     shift
 fi
 dist=${1:-$build/dist}
-version=2.0.1.7
+# The version the build was configured with, so the names follow the project's one definition.
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/x64/CMakeCache.txt" 2>/dev/null || true)
+if [ -z "$version" ]; then
+    echo "package: no version in $build/x64/CMakeCache.txt; run scripts/build.sh first" >&2
+    exit 1
+fi
 # 2026-01-01 00:00 UTC: packages carry one fixed time whenever they are made.
 stamp=202601010000
 
@@ -25,7 +30,7 @@ for pair in x86:win32 x64:win64; do
     name=Zefmor-$version-${pair##*:}
     stage=$(mktemp -d /tmp/zefmor-package.XXXXXX)
     cp "$build/$arch/Zefmor.exe" "$stage/Zefmor.exe"
-    cp "$root/scripts/package-readme.txt" "$stage/README.txt"
+    cp "$build/$arch/README.txt" "$stage/README.txt"
     chmod 644 "$stage/Zefmor.exe" "$stage/README.txt"
     TZ=UTC touch -t "$stamp" "$stage/Zefmor.exe" "$stage/README.txt"
     (cd "$stage" && TZ=UTC zip -q -X -D "$dist/$name.zip" Zefmor.exe README.txt)

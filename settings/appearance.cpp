@@ -11,15 +11,39 @@ void RepaintPane()
     RedrawWindow(g_hwndeHesla, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_ERASENOW);
 }
 
-void ChooseTextFont()
+// The old font goes before the new one is made, so at most one created font is ever alive.
+void SetPaneFont(const LOGFONTA* lf, BOOL redraw)
 {
-    // The dialog opens on the font the pane shows; a pane left on the system font after a failed
-    // font creation opens on the stock GUI font.
+    if (g_hfPismo)
+        DeleteObject(g_hfPismo);
+    g_hfPismo = CreateFontIndirectA(lf);
+    SendMessageW(g_hwndeHesla, WM_SETFONT, reinterpret_cast<WPARAM>(g_hfPismo), redraw);
+    RepaintPane();
+}
+
+void SetPaneBackground(COLORREF colour)
+{
+    if (g_hbrPozadi)
+        DeleteObject(g_hbrPozadi);
+    g_hbrPozadi = CreateSolidBrush(colour);
+    g_crBarvaPozadi = colour;
+}
+
+// A pane left on the system font after a failed font creation has no font of its own; the stock
+// GUI font is the nearest description of what it shows.
+void GetPaneFont(LOGFONTA* lf)
+{
     HGDIOBJ current = reinterpret_cast<HGDIOBJ>(SendMessageW(g_hwndeHesla, WM_GETFONT, 0, 0));
     if (!current)
         current = GetStockObject(DEFAULT_GUI_FONT);
-    LOGFONTA lf = {};
-    GetObjectA(current, sizeof lf, &lf);
+    ZeroMemory(lf, sizeof *lf);
+    GetObjectA(current, sizeof *lf, lf);
+}
+
+void ChooseTextFont()
+{
+    LOGFONTA lf;
+    GetPaneFont(&lf);
 
     CHOOSEFONTA cf = {};
     cf.lStructSize = sizeof cf;
@@ -30,12 +54,8 @@ void ChooseTextFont()
     if (!ChooseFontA(&cf))
         return;
 
-    if (g_hfPismo)
-        DeleteObject(g_hfPismo);
     g_crBarvaPisma = cf.rgbColors;
-    g_hfPismo = CreateFontIndirectA(&lf);
-    SendMessageW(g_hwndeHesla, WM_SETFONT, reinterpret_cast<WPARAM>(g_hfPismo), TRUE);
-    RepaintPane();
+    SetPaneFont(&lf, TRUE);
 }
 
 void ChooseBackColor()
@@ -50,10 +70,7 @@ void ChooseBackColor()
     if (!ChooseColorA(&cc))
         return;
 
-    if (g_hbrPozadi)
-        DeleteObject(g_hbrPozadi);
-    g_hbrPozadi = CreateSolidBrush(cc.rgbResult);
-    g_crBarvaPozadi = cc.rgbResult;
+    SetPaneBackground(cc.rgbResult);
     RepaintPane();
 }
 
@@ -63,9 +80,6 @@ void ResetAppearance()
 {
     SendMessageW(g_hwndeHesla, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), TRUE);
     g_crBarvaPisma = RGB(0, 0, 0);
-    g_crBarvaPozadi = RGB(255, 255, 255);
-    if (g_hbrPozadi)
-        DeleteObject(g_hbrPozadi);
-    g_hbrPozadi = CreateSolidBrush(g_crBarvaPozadi);
+    SetPaneBackground(RGB(255, 255, 255));
     RepaintPane();
 }

@@ -14,4 +14,12 @@ void SaveSettings();
 // Repaints the whole pane and erases its background at once.
 void RepaintPane();
 
+// The only places that replace the program's own font and brush; each deletes the one it replaces.
+// The font is made from lf, given to the pane and shown; the brush is of the background colour.
+void SetPaneFont(const LOGFONTA* lf, BOOL redraw);
+void SetPaneBackground(COLORREF colour);
+
+// The description of the font the pane shows, the stock GUI font's when it has none of its own.
+void GetPaneFont(LOGFONTA* lf);
+
 #endif

@@ -35,17 +35,58 @@ bool WriteValue(HKEY key, const wchar_t* name, DWORD type, const void* data, DWO
     return RegSetValueExW(key, name, 0, type, static_cast<const BYTE*>(data), size) == ERROR_SUCCESS;
 }
 
-void LoadFlag(HKEY key, const wchar_t* name, int* flag, int box)
-{
-    if (ReadValue(key, name, flag, sizeof *flag) && *flag)
-        SendDlgItemMessageW(g_hwndwMain, box, BM_SETCHECK, BST_CHECKED, 0);
-}
+// The pane's font description travels through here: filled from the pane before a save, made
+// into the pane's font after a load.
+LOGFONTA g_lfUlozenePismo;
 
-// Writing the number raises EN_CHANGE, so the input check already runs on the loaded count.
-void LoadCount(HKEY key, const wchar_t* name, int* count, int edit)
+// What loading a value sets beyond its own bytes.
+enum ValueKind { kColour, kBackColour, kFont, kFlag, kCount };
+
+struct StoredValue {
+    const wchar_t* name;
+    DWORD type;
+    void* address;
+    DWORD size;
+    ValueKind kind;
+    int control;   // the box or field a flag or count shows in; the save reads these from the controls
+};
+
+// Load and save walk it in this order. The boxes come before the counts: the input check that
+// loading a count triggers re-reads them.
+const StoredValue kStoredValues[] = {
+    {L"BarvaPisma", REG_DWORD, &g_crBarvaPisma, sizeof g_crBarvaPisma, kColour, 0},
+    {L"BarvaPozadi", REG_DWORD, &g_crBarvaPozadi, sizeof g_crBarvaPozadi, kBackColour, 0},
+    {L"Pismo", REG_BINARY, &g_lfUlozenePismo, sizeof g_lfUlozenePismo, kFont, 0},
+    {L"VPismo", REG_BINARY, &g_bVPismo, sizeof g_bVPismo, kFlag, IDC_VPISMO},
+    {L"MPismo", REG_BINARY, &g_bMPismo, sizeof g_bMPismo, kFlag, IDC_MPISMO},
+    {L"Cisla", REG_BINARY, &g_bCisla, sizeof g_bCisla, kFlag, IDC_CISLA},
+    {L"Symboly", REG_BINARY, &g_bSymboly, sizeof g_bSymboly, kFlag, IDC_SYMBOLY},
+    {L"Hesla", REG_DWORD, &g_nPocetHesel, sizeof g_nPocetHesel, kCount, IDC_POCETHESEL},
+    {L"Znaky", REG_DWORD, &g_nPocetZnaku, sizeof g_nPocetZnaku, kCount, IDC_POCETZNAKU},
+};
+
+void ShowLoaded(const StoredValue& value)
 {
-    if (ReadValue(key, name, count, sizeof *count))
-        SetDlgItemInt(g_hwndwMain, edit, static_cast<UINT>(*count), TRUE);
+    switch (value.kind) {
+    case kColour:
+        break;
+    case kBackColour:
+        SetPaneBackground(g_crBarvaPozadi);
+        break;
+    case kFont:
+        // The stored bytes are anyone's; the face name is made to end inside its field.
+        g_lfUlozenePismo.lfFaceName[LF_FACESIZE - 1] = '\0';
+        SetPaneFont(&g_lfUlozenePismo, FALSE);
+        break;
+    case kFlag:
+        if (*static_cast<int*>(value.address))
+            SendDlgItemMessageW(g_hwndwMain, value.control, BM_SETCHECK, BST_CHECKED, 0);
+        break;
+    case kCount:
+        // Writing the number raises EN_CHANGE, so the input check already runs on the loaded count.
+        SetDlgItemInt(g_hwndwMain, value.control, *static_cast<UINT*>(value.address), TRUE);
+        break;
+    }
 }
 
 }  // namespace
@@ -55,57 +96,29 @@ void LoadSettings()
     HKEY key = OpenSettingsKey();
     if (!key)
         return;
-
-    COLORREF colour;
-    if (ReadValue(key, L"BarvaPisma", &colour, sizeof colour))
-        g_crBarvaPisma = colour;
-    if (ReadValue(key, L"BarvaPozadi", &colour, sizeof colour)) {
-        g_crBarvaPozadi = colour;
-        g_hbrPozadi = CreateSolidBrush(colour);
+    // A value that cannot be read keeps what is in force; the others load all the same.
+    for (const StoredValue& value : kStoredValues) {
+        if (ReadValue(key, value.name, value.address, value.size))
+            ShowLoaded(value);
     }
-    LOGFONTA lf;
-    if (ReadValue(key, L"Pismo", &lf, sizeof lf)) {
-        lf.lfFaceName[LF_FACESIZE - 1] = '\0';
-        g_hfPismo = CreateFontIndirectA(&lf);
-        SendMessageW(g_hwndeHesla, WM_SETFONT, reinterpret_cast<WPARAM>(g_hfPismo), FALSE);
-        RepaintPane();
-    }
-    // The boxes come before the counts: the check that loading a count triggers re-reads them.
-    LoadFlag(key, L"VPismo", &g_bVPismo, IDC_VPISMO);
-    LoadFlag(key, L"MPismo", &g_bMPismo, IDC_MPISMO);
-    LoadFlag(key, L"Cisla", &g_bCisla, IDC_CISLA);
-    LoadFlag(key, L"Symboly", &g_bSymboly, IDC_SYMBOLY);
-    LoadCount(key, L"Hesla", &g_nPocetHesel, IDC_POCETHESEL);
-    LoadCount(key, L"Znaky", &g_nPocetZnaku, IDC_POCETZNAKU);
     RegCloseKey(key);
 }
 
 void SaveSettings()
 {
-    // The pane has no font of its own only after a failed font creation; it then shows the
-    // system font, and the stock GUI font's description is the nearest thing to store.
-    HGDIOBJ font = reinterpret_cast<HGDIOBJ>(SendMessageW(g_hwndeHesla, WM_GETFONT, 0, 0));
-    if (!font)
-        font = GetStockObject(DEFAULT_GUI_FONT);
-    LOGFONTA lf = {};
-    GetObjectA(font, sizeof lf, &lf);
-
+    GetPaneFont(&g_lfUlozenePismo);
     HKEY key = OpenSettingsKey();
     if (!key)
         return;
     // The first failed write ends the save; the values before it stay written.
-    bool ok = WriteValue(key, L"BarvaPisma", REG_DWORD, &g_crBarvaPisma, sizeof g_crBarvaPisma) &&
-              WriteValue(key, L"BarvaPozadi", REG_DWORD, &g_crBarvaPozadi, sizeof g_crBarvaPozadi) &&
-              WriteValue(key, L"Pismo", REG_BINARY, &lf, sizeof lf);
-    if (ok) {
-        ReadControls();
-        ok = WriteValue(key, L"VPismo", REG_BINARY, &g_bVPismo, sizeof g_bVPismo) &&
-             WriteValue(key, L"MPismo", REG_BINARY, &g_bMPismo, sizeof g_bMPismo) &&
-             WriteValue(key, L"Cisla", REG_BINARY, &g_bCisla, sizeof g_bCisla) &&
-             WriteValue(key, L"Symboly", REG_BINARY, &g_bSymboly, sizeof g_bSymboly) &&
-             WriteValue(key, L"Hesla", REG_DWORD, &g_nPocetHesel, sizeof g_nPocetHesel) &&
-             WriteValue(key, L"Znaky", REG_DWORD, &g_nPocetZnaku, sizeof g_nPocetZnaku);
+    bool controlsRead = false;
+    for (const StoredValue& value : kStoredValues) {
+        if (value.control && !controlsRead) {
+            ReadControls();
+            controlsRead = true;
+        }
+        if (!WriteValue(key, value.name, value.type, value.address, value.size))
+            break;
     }
-    (void)ok;
     RegCloseKey(key);
 }

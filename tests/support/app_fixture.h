@@ -6,32 +6,11 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
+#include "app_driver.h"
 
-// Puts the process-wide state back to what a fresh process has and removes every window.
-void ResetAppState();
-
-// WinMain's start-up without its loop; true when the window and its controls exist.
-bool StartMainWindow();
-
-// Closes the main window the way the user does (settings saved) and drains the quit message.
-void CloseMainWindow();
-
-// Dispatches whatever is waiting in this thread's queue.
-void PumpMessages();
-
-std::wstring TextOf(HWND hwnd);
-// Types the text as keystrokes (WM_CHAR), one character at a time.
-void TypeInto(HWND hwnd, const wchar_t* text);
-void Command(int id);
-
-// The settings key of the program in the test prefix's registry.
-void DeleteSettingsKey();
+// Values written into the settings key; the test fails when one cannot be written.
 void PutValue(const wchar_t* name, DWORD type, const void* data, DWORD size);
 void PutDword(const wchar_t* name, DWORD value);
-// The stored bytes and type of a value; false when it does not exist.
-bool GetValue(const wchar_t* name, DWORD* type, std::vector<BYTE>* data);
 
 // Each test starts with no stored settings and a freshly opened main window.
 class MainWindowTest : public ::testing::Test {

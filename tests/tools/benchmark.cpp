@@ -27,6 +27,7 @@
 #include <thread>
 #include <vector>
 
+#include "app_driver.h"
 #include "app_state.h"
 #include "generator.h"
 #include "main_window.h"
@@ -101,21 +102,6 @@ bool IsDialogClass(HWND hwnd)
     wchar_t cls[16] = L"";
     GetClassNameW(hwnd, cls, ARRAYSIZE(cls));
     return lstrcmpW(cls, L"#32770") == 0;
-}
-
-void PumpMessages()
-{
-    MSG msg;
-    while (PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-}
-
-void DeleteSettingsKey()
-{
-    RegDeleteTreeW(HKEY_CURRENT_USER, TXT_KLIC_NASTAVENI);
-    RegDeleteKeyW(HKEY_CURRENT_USER, TXT_KLIC_NASTAVENI);
 }
 
 // The counts and all four classes, as a user sets them before pressing Generuj.
@@ -495,11 +481,6 @@ std::vector<double> TimeStep(int runs, Prepare prepare, Step step)
     return times;
 }
 
-void Command(int id)
-{
-    SendMessageW(g_hwndwMain, WM_COMMAND, MAKEWPARAM(id, 0), 0);
-}
-
 // A run's worth of pane text, drawn the way a run draws it from the classes in the state.
 std::wstring RunText(int hesel, int znaku)
 {
@@ -574,12 +555,8 @@ bool MeasureWindowBuilding(int runs)
             zefmorMs.push_back(NowMs() - start);
         if (i + 1 == runs)
             break;
-        // Down again without WM_CLOSE, so nothing is stored; with no settings no font or brush was made.
-        DestroyWindow(g_hwndwMain);
-        MSG msg;
-        while (PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE)) {
-        }
-        UnregisterClassW(_AppName, instance);
+        // Down again without WM_CLOSE, so nothing is stored.
+        ResetAppState();
     }
     AddStep(Format("Start-up: Zefmor's window, controls and settings built, DLLs already loaded (median of %d)", runs),
             zefmorMs);
@@ -958,8 +935,7 @@ void RunInProcess(int rounds, int perRound, int runs, int controlIterations)
     SetInputs(g_hwndwMain, 100, 20);
     MeasureSteadiness(rounds, perRound, controlIterations);
     MeasureBreakdown(runs);
-    SendMessageW(g_hwndwMain, WM_CLOSE, 0, 0);
-    PumpMessages();
+    CloseMainWindow();
     DeleteSettingsKey();
 }
 
