@@ -1,5 +1,5 @@
 #!/bin/sh
-# Makes the release packages Zefmor-2.0.1.7-win32.zip and -win64.zip, each with Zefmor.exe and a
+# Makes the release packages Zefmor-<version>-win32.zip and -win64.zip, each with Zefmor.exe and a
 # short read-me, and a SHA256SUMS file beside them listing the packages and both programs.
 # Times, order and permissions in the packages are fixed, so the same build gives the same bytes.
 # Usage: scripts/package.sh [output folder] (default build/dist); needs scripts/build.sh first.
@@ -14,7 +14,12 @@ if [ "${1:-}" = "--check" ]; then
     shift
 fi
 dist=${1:-$build/dist}
-version=2.0.1.7
+# The build defines the version once, in CMakeLists.txt's project().
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/x64/CMakeCache.txt")
+if [ -z "$version" ]; then
+    echo "package: no version in $build/x64/CMakeCache.txt; run scripts/build.sh first" >&2
+    exit 1
+fi
 # 2026-01-01 00:00 UTC: packages carry one fixed time whenever they are made.
 stamp=202601010000
 
