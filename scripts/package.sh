@@ -1,10 +1,11 @@
 #!/bin/sh
-# Makes the release packages Zefmor-<version>-win32.zip and -win64.zip, each with Zefmor.exe and a
-# short read-me, and a SHA256SUMS file beside them listing the packages and both programs.
-# Times, order and permissions in the packages are fixed, so the same build gives the same bytes.
+# Makes the release packages: Zefmor-<version>-win32.zip and -win64.zip, each with Zefmor.exe and a
+# short read-me, the installers Zefmor-<version>-x86.msi and -x64.msi, and a SHA256SUMS file beside
+# them listing the packages and both programs. Times, order, identifiers and permissions in the
+# packages are fixed, so the same build gives the same bytes.
 # Usage: scripts/package.sh [output folder] (default build/dist); needs scripts/build.sh first.
-#        scripts/package.sh --check [folder]  also unpacks each package into a clean Wine prefix
-#                                              and starts and closes the program from there.
+#        scripts/package.sh --check [folder]  also unpacks each zip into a clean Wine prefix and
+#                                              starts and closes the program from there.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${ZEFMOR_BUILD_DIR:-$root/build}
@@ -23,8 +24,73 @@ fi
 # 2026-01-01 00:00 UTC: packages carry one fixed time whenever they are made.
 stamp=202601010000
 
+# --- Installers.
+# name_uuid TEXT: a UUID in the name-based (SHA-1) layout, the same for the same text.
+name_uuid() {
+    uuid_hash=$(printf '%s' "$1" | sha1sum | cut -c1-32 | tr a-f A-F)
+    case $(echo "$uuid_hash" | cut -c17) in
+        [0-3]) uuid_variant=8 ;;
+        [4-7]) uuid_variant=9 ;;
+        [89AB]) uuid_variant=A ;;
+        *) uuid_variant=B ;;
+    esac
+    echo "$uuid_hash" | sed "s/^\(.\{8\}\)\(.\{4\}\).\(.\{3\}\).\(.\{3\}\)\(.\{12\}\)$/\1-\2-5\3-$uuid_variant\4-\5/"
+}
+# product_code ARCH VERSION: one product code for each architecture and version, the same in every
+# build, as a major upgrade needs a new one for each version.
+product_code() {
+    echo "{$(name_uuid "Zefmor $1 $2")}"
+}
+# The installer's texts are Czech: the database's strings are stored in Windows-1250 and marked so,
+# which makes them show right whatever code page Windows runs with. wixl converts texts to the
+# code page libgsf guesses from WINDOWS_LANGUAGE, else from the locale (cs gives 1250), and never
+# marks it; the marking is added afterwards as the _ForceCodepage table.
+codepage=1250
+export WINDOWS_LANGUAGE=cs
+web=$(sed -n 's/^#define AUTHOR_WEB *"\(.*\)"$/\1/p' "$root/about/author.h")
+
+# build_msi ARCH VERSION OUTPUT: the installer of build/ARCH/Zefmor.exe, labelled VERSION.
+# wixl stamps the current time and a random package code into the summary information; the time
+# is held at the packaging date while it runs, and the package code is replaced by one derived from
+# everything that goes into the package. Product codes follow from architecture and version.
+build_msi() {
+    msi_stage=$(mktemp -d /tmp/zefmor-msi.XXXXXX)
+    cp "$build/$1/Zefmor.exe" "$msi_stage/Zefmor.exe"
+    cp "$root/res/zefmor.ico" "$msi_stage/zefmor.ico"
+    chmod 644 "$msi_stage/Zefmor.exe" "$msi_stage/zefmor.ico"
+    TZ=UTC touch -t "$stamp" "$msi_stage/Zefmor.exe" "$msi_stage/zefmor.ico"
+    msi_next=$(echo "$2" | awk -F. '{ print $1 "." $2 "." $3 + 1 }')
+    msi_inputs=$(cat "$msi_stage/Zefmor.exe" "$msi_stage/zefmor.ico" "$root/scripts/zefmor.wxs" |
+        sha256sum | cut -d' ' -f1)
+    msi_package=$(name_uuid "Zefmor $1 $2 $codepage $web $msi_inputs")
+    rm -f "$3"
+    # wixl reports its non-advertised shortcut as "unimplemented" although it builds it; that line
+    # alone is dropped.
+    msi_time=$(echo "$stamp" | sed 's/^\(....\)\(..\)\(..\)\(..\)\(..\)$/\1-\2-\3 \4:\5:00/')
+    if ! (cd "$msi_stage" && TZ=UTC faketime "$msi_time" wixl -a "$1" -o "$3" \
+            -D Arch="$1" -D Version="$2" -D NextVersion="$msi_next" -D ProductCode="$(product_code "$1" "$2")" \
+            -D Codepage=$codepage -D Web="$web" "$root/scripts/zefmor.wxs") 2>"$msi_stage/wixl.log"; then
+        cat "$msi_stage/wixl.log" >&2
+        rm -rf "$msi_stage"
+        return 1
+    fi
+    grep -v 'builder.vala:[0-9]*: unimplemented$' "$msi_stage/wixl.log" >&2 || true
+    # msibuild rewrites subject, author and template together with the package code: the subject
+    # and author stay, and the template takes the product's language instead of wixl's fixed 1033.
+    msi_subject=$(msiinfo suminfo "$3" | sed -n 's/^Subject: //p')
+    msi_author=$(msiinfo suminfo "$3" | sed -n 's/^Author: //p')
+    msi_platform=$(msiinfo suminfo "$3" | sed -n 's/^Template: \([^;]*\);.*/\1/p')
+    msi_language=$(msiinfo export "$3" Property | sed -n 's/^ProductLanguage\t\([0-9]*\).*/\1/p')
+    printf '\r\n\r\n%s\t_ForceCodepage\r\n' $codepage >"$msi_stage/_ForceCodepage.idt"
+    (cd "$msi_stage" && msibuild "$3" -i _ForceCodepage.idt \
+        -s "$msi_subject" "$msi_author" "$msi_platform;$msi_language" "{$msi_package}")
+    rm -rf "$msi_stage"
+}
+# --- End of installers.
+
 mkdir -p "$dist"
-rm -f "$dist"/Zefmor-*.zip "$dist/SHA256SUMS"
+dist=$(cd "$dist" && pwd)
+rm -f "$dist"/Zefmor-*.zip "$dist"/Zefmor-*.msi "$dist/SHA256SUMS"
 for pair in x86:win32 x64:win64; do
     arch=${pair%%:*}
     name=Zefmor-$version-${pair##*:}
@@ -35,10 +101,11 @@ for pair in x86:win32 x64:win64; do
     TZ=UTC touch -t "$stamp" "$stage/Zefmor.exe" "$stage/README.txt"
     (cd "$stage" && TZ=UTC zip -q -X -D "$dist/$name.zip" Zefmor.exe README.txt)
     rm -rf "$stage"
+    build_msi "$arch" "$version" "$dist/Zefmor-$version-$arch.msi"
 done
 (
     cd "$dist"
-    sha256sum Zefmor-$version-win32.zip Zefmor-$version-win64.zip
+    sha256sum Zefmor-$version-win32.zip Zefmor-$version-win64.zip Zefmor-$version-x86.msi Zefmor-$version-x64.msi
     cd "$build"
     sha256sum x86/Zefmor.exe x64/Zefmor.exe
 ) > "$dist/SHA256SUMS"
