@@ -5,7 +5,8 @@
 # packages are fixed, so the same build gives the same bytes.
 # Usage: scripts/package.sh [output folder] (default build/dist); needs scripts/build.sh first.
 #        scripts/package.sh --check [folder]  also unpacks each zip into a clean Wine prefix and
-#                                              starts and closes the program from there.
+#                                              starts and closes the program from there, and
+#                                              installs, upgrades and removes each installer.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${ZEFMOR_BUILD_DIR:-$root/build}
@@ -23,6 +24,23 @@ if [ -z "$version" ]; then
 fi
 # 2026-01-01 00:00 UTC: packages carry one fixed time whenever they are made.
 stamp=202601010000
+
+# --- Shim: runs a Windows program for one architecture, zefmor_wine x86|x64 PROGRAM [ARGS].
+# /usr/bin/wine execs the 32-bit loader whenever it is installed, so 64-bit work calls the
+# 64-bit loader directly. zefmor_runs_x86 succeeds where this host runs 32-bit programs.
+zefmor_wine() {
+    if [ "$1" = x64 ]; then
+        shift
+        WINELOADER=/usr/lib/wine/wine64 /usr/lib/wine/wine64 "$@"
+    else
+        shift
+        /usr/lib/wine/wine "$@"
+    fi
+}
+zefmor_runs_x86() {
+    [ "${ZEFMOR_NO_32BIT:-0}" != 1 ] && /usr/lib/wine/wine --version >/dev/null 2>&1
+}
+# --- End of shim.
 
 # --- Installers.
 # name_uuid TEXT: a UUID in the name-based (SHA-1) layout, the same for the same text.
@@ -88,6 +106,79 @@ build_msi() {
 }
 # --- End of installers.
 
+# --- Installer check.
+# The Zefmor entries in "Apps & features", one "{PRODUCT-CODE} VERSION" line each. Windows keeps a
+# per-user install's entry under HKCU, Wine under HKLM (32-bit ones in its Wow6432Node).
+installed_entries() {
+    uninstall='Microsoft\Windows\CurrentVersion\Uninstall'
+    lists="reg query HKCU\\Software\\$uninstall /s & reg query HKLM\\Software\\$uninstall /s"
+    zefmor_wine x64 cmd /c "$lists & reg query HKLM\\Software\\Wow6432Node\\$uninstall /s" 2>/dev/null |
+        tr -d '\r' | awk '/^HKEY_/ { key = $0; sub(/.*\\/, "", key) }
+                          /^ +DisplayName +REG_SZ +Zefmor$/ { zefmor[key] = 1 }
+                          /^ +DisplayVersion +REG_SZ/ { shown[key] = $3 }
+                          END { for (key in zefmor) print key, shown[key] }'
+}
+# msi_says PASSED WHAT...: prints "package: WHAT..." when PASSED is 0, else says that it failed.
+msi_says() {
+    msi_passed=$1
+    shift
+    if [ "$msi_passed" -eq 0 ]; then
+        echo "package: $*"
+    else
+        echo "package: FAILED: $*" >&2
+        status=1
+    fi
+}
+# check_msi ARCH: in the prefix WINEPREFIX, installs this version's installer for ARCH, starts and
+# closes the installed program, installs the next build over it, refuses this version over a newer
+# release, and removes it again, keeping the settings.
+check_msi() {
+    msi_arch=$1
+    msi_dir=$(mktemp -d /tmp/zefmor-msi-check.XXXXXX)
+    msi_build=$(echo "$version" | awk -F. '{ print $1 "." $2 "." $3 "." $4 + 1 }')
+    msi_release=$(echo "$version" | awk -F. '{ print $1 "." $2 "." $3 + 1 ".0" }')
+    build_msi "$msi_arch" "$msi_build" "$msi_dir/build.msi"
+    build_msi "$msi_arch" "$msi_release" "$msi_dir/release.msi"
+    msi=$dist/Zefmor-$version-$msi_arch.msi
+    users=$WINEPREFIX/drive_c/users
+    programs='AppData/Local/Programs/Zefmor/Zefmor.exe'
+    shortcut='AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Zefmor.lnk'
+
+    zefmor_wine x64 msiexec /i "$msi" /qn && ok=0 || ok=1
+    msi_says $ok "$msi_arch installer installs silently for this user (exit code 0)"
+    exe=$(ls "$users"/*/"$programs" 2>/dev/null || true)
+    [ -n "$exe" ] && ls "$users"/*/"$shortcut" >/dev/null 2>&1 &&
+        [ "$(installed_entries)" = "$(product_code $msi_arch "$version") $version" ] && ok=0 || ok=1
+    msi_says $ok "$msi_arch installer puts Zefmor.exe in %LOCALAPPDATA%\\Programs\\Zefmor, a shortcut in the Start menu" \
+                 "and one entry in Apps & features"
+    zefmor_wine "$msi_arch" "$build/$msi_arch/remote_control.exe" start "$exe" >/dev/null &&
+        [ "$(zefmor_wine "$msi_arch" "$build/$msi_arch/remote_control.exe" close | tr -d '\r')" = "exit code 0" ] &&
+        ok=0 || ok=1
+    msi_says $ok "installed $msi_arch Zefmor.exe starts and closes with exit code 0"
+
+    zefmor_wine x64 msiexec /i "$msi_dir/build.msi" /qn &&
+        [ "$(installed_entries)" = "$(product_code $msi_arch "$msi_build") $msi_build" ] &&
+        [ "$(find "$WINEPREFIX/drive_c" -iname Zefmor.exe | wc -l)" -eq 1 ] && ok=0 || ok=1
+    msi_says $ok "$msi_arch $msi_build installs over $version: one entry, one Zefmor.exe"
+    # Without a user interface Wine neither shows nor logs the refusal's message; its error
+    # trace names the step that stopped the install, the launch condition that carries the message.
+    zefmor_wine x64 msiexec /i "$msi_dir/release.msi" /qn &&
+        ! WINEDEBUG=err+msi zefmor_wine x64 msiexec /i "$msi" /qn 2>"$msi_dir/downgrade.log" &&
+        grep -q 'action L"LaunchConditions" returned 1603' "$msi_dir/downgrade.log" &&
+        [ "$(installed_entries)" = "$(product_code $msi_arch "$msi_release") $msi_release" ] && ok=0 || ok=1
+    msi_says $ok "$msi_arch $version is refused over $msi_release by its downgrade condition," \
+                 "$msi_release stays"
+
+    zefmor_wine x64 msiexec /x "$msi_dir/release.msi" /qn &&
+        [ -z "$(installed_entries)" ] &&
+        [ "$(find "$WINEPREFIX/drive_c" -iname Zefmor.exe -o -iname Zefmor.lnk | wc -l)" -eq 0 ] &&
+        zefmor_wine x64 reg query 'HKCU\Software\Ravolt\Zefmor' >/dev/null 2>&1 && ok=0 || ok=1
+    msi_says $ok "$msi_arch uninstall removes Zefmor.exe, its shortcut and its entry" \
+                 "and keeps HKCU\\Software\\Ravolt\\Zefmor"
+    rm -rf "$msi_dir"
+}
+# --- End of installer check.
+
 mkdir -p "$dist"
 dist=$(cd "$dist" && pwd)
 rm -f "$dist"/Zefmor-*.zip "$dist"/Zefmor-*.msi "$dist/SHA256SUMS"
@@ -105,7 +196,8 @@ for pair in x86:win32 x64:win64; do
 done
 (
     cd "$dist"
-    sha256sum Zefmor-$version-win32.zip Zefmor-$version-win64.zip Zefmor-$version-x86.msi Zefmor-$version-x64.msi
+    sha256sum Zefmor-$version-win32.zip Zefmor-$version-win64.zip \
+              Zefmor-$version-x86.msi Zefmor-$version-x64.msi
     cd "$build"
     sha256sum x86/Zefmor.exe x64/Zefmor.exe
 ) > "$dist/SHA256SUMS"
@@ -130,4 +222,26 @@ for pair in x86:win32 x64:win64; do
     wineserver -k 2>/dev/null || true
     rm -rf "$where"
 done
+
+# Each installer, in one clean 64-bit prefix, x64 first; the x86 one then starts without settings.
+# Without winemenubuilder, the Start-menu shortcut stays in the prefix instead of also becoming a
+# menu entry of this machine's desktop.
+WINEPREFIX=$(mktemp -d /tmp/zefmor-installed.XXXXXX)
+export WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES=winemenubuilder.exe=d
+"$root/scripts/wine-prefix.sh" "$WINEPREFIX" null
+check_msi x64
+if zefmor_runs_x86; then
+    zefmor_wine x64 reg delete 'HKCU\Software\Ravolt\Zefmor' /f >/dev/null 2>&1 || true
+    check_msi x86
+    # Both install into the same folder, so the other architecture's installer replaces the first.
+    zefmor_wine x64 msiexec /i "$dist/Zefmor-$version-x86.msi" /qn &&
+        zefmor_wine x64 msiexec /i "$dist/Zefmor-$version-x64.msi" /qn &&
+        [ "$(installed_entries)" = "$(product_code x64 "$version") $version" ] &&
+        [ "$(find "$WINEPREFIX/drive_c" -iname Zefmor.exe | wc -l)" -eq 1 ] && ok=0 || ok=1
+    msi_says $ok "x64 installer replaces the installed x86 one: one entry, one Zefmor.exe"
+else
+    echo "package: x86 installer not checked: 32-bit programs do not run on this host"
+fi
+wineserver -k 2>/dev/null || true
+rm -rf "$WINEPREFIX"
 exit $status
