@@ -25,20 +25,31 @@ fi
 # 2026-01-01 00:00 UTC: packages carry one fixed time whenever they are made.
 stamp=202601010000
 
-# --- Shim: runs a Windows program for one architecture, zefmor_wine x86|x64 PROGRAM [ARGS].
-# /usr/bin/wine execs the 32-bit loader whenever it is installed, so 64-bit work calls the
-# 64-bit loader directly. zefmor_runs_x86 succeeds where this host runs 32-bit programs.
+# --- Shim for the loader helper of scripts that also run where 32-bit programs cannot: the same
+# functions, for this host. zefmor_wine x86|x64 PROGRAM [ARGS] runs a Windows program with that
+# architecture's loader (/usr/bin/wine execs the 32-bit one whenever it is installed, so 64-bit
+# work calls the 64-bit one directly); zefmor_runs_x86 succeeds where this host runs 32-bit
+# programs, else $zefmor_x86_reason says why not; zefmor_wine_stop PREFIX ends PREFIX's server.
 zefmor_wine() {
     if [ "$1" = x64 ]; then
         shift
         WINELOADER=/usr/lib/wine/wine64 /usr/lib/wine/wine64 "$@"
     else
         shift
-        /usr/lib/wine/wine "$@"
+        WINELOADER=/usr/lib/wine/wine /usr/lib/wine/wine "$@"
     fi
 }
 zefmor_runs_x86() {
-    [ "${ZEFMOR_NO_32BIT:-0}" != 1 ] && /usr/lib/wine/wine --version >/dev/null 2>&1
+    zefmor_x86_reason=
+    if [ "${ZEFMOR_NO_32BIT:-}" = 1 ]; then
+        zefmor_x86_reason="ZEFMOR_NO_32BIT=1 treats this host as one that cannot run 32-bit programs"
+    elif ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
+        zefmor_x86_reason="this host cannot run 32-bit programs (/usr/lib/wine/wine does not start)"
+    fi
+    [ -z "$zefmor_x86_reason" ]
+}
+zefmor_wine_stop() {
+    WINEPREFIX=$1 /usr/lib/wine/wineserver -k 2>/dev/null || true
 }
 # --- End of shim.
 
@@ -240,8 +251,8 @@ if zefmor_runs_x86; then
         [ "$(find "$WINEPREFIX/drive_c" -iname Zefmor.exe | wc -l)" -eq 1 ] && ok=0 || ok=1
     msi_says $ok "x64 installer replaces the installed x86 one: one entry, one Zefmor.exe"
 else
-    echo "package: x86 installer not checked: 32-bit programs do not run on this host"
+    echo "package: x86 installer check skipped: $zefmor_x86_reason"
 fi
-wineserver -k 2>/dev/null || true
+zefmor_wine_stop "$WINEPREFIX"
 rm -rf "$WINEPREFIX"
 exit $status
