@@ -32,4 +32,11 @@ void AppendOutput(const wchar_t* text);
 
 void SaveToFile();
 
+// Room for any name TemporaryNameBeside makes for a path the save dialog returns.
+const DWORD kTemporaryNameSize = MAX_PATH + 64;
+
+// Names a new file in the folder of `path`, a name of this process no earlier call gave; false
+// when it does not fit in `capacity` characters.
+bool TemporaryNameBeside(const wchar_t* path, wchar_t* temporary, DWORD capacity);
+
 #endif
