@@ -8,6 +8,7 @@
 #include "app_state.h"
 #include "dialog_driver.h"
 #include "generator.h"
+#include "import_hook.h"
 #include "resource.h"
 
 namespace {
@@ -258,6 +259,51 @@ TEST_F(SaveTest, ATargetOfTheLongestNameGetsAUsableTemporaryFileBesideIt)
     EXPECT_EQ(std::vector<std::wstring>{L"z.txt"}, FilesIn(deep));
     DeleteFileW(target.c_str());
     RemoveDirectoryW(deep.c_str());
+}
+
+// Stand-ins that make the write or the replace fail once the temporary file exists.
+BOOL WINAPI WriteFails(HANDLE, LPCVOID, DWORD, LPDWORD, LPOVERLAPPED)
+{
+    SetLastError(ERROR_DISK_FULL);
+    return FALSE;
+}
+
+BOOL WINAPI ReplaceFails(LPCWSTR, LPCWSTR, LPCWSTR, DWORD, LPVOID, LPVOID)
+{
+    SetLastError(ERROR_UNABLE_TO_REMOVE_REPLACED);
+    return FALSE;
+}
+
+// The failure the system documents for a replace that stopped after removing the old file.
+BOOL WINAPI ReplaceStopsHalfWay(LPCWSTR replaced, LPCWSTR, LPCWSTR, DWORD, LPVOID, LPVOID)
+{
+    DeleteFileW(replaced);
+    SetLastError(ERROR_UNABLE_TO_MOVE_REPLACEMENT);
+    return FALSE;
+}
+
+TEST_F(SaveTest, AFailedWriteOrReplaceLeavesTheOldFileAndNoTemporaryOne)
+{
+    GenerateFiveOfEight();
+    WriteFileBytes(In(L"stary.txt"), "old");
+    {
+        ImportHook hook(reinterpret_cast<void*>(&WriteFile), reinterpret_cast<void*>(WriteFails));
+        ASSERT_TRUE(hook.Hooked());
+        ExpectFailedSave(L"stary.txt", "old");
+    }
+    {
+        ImportHook hook(reinterpret_cast<void*>(&ReplaceFileW), reinterpret_cast<void*>(ReplaceFails));
+        ASSERT_TRUE(hook.Hooked());
+        ExpectFailedSave(L"stary.txt", "old");
+    }
+    {
+        // With the old file gone the new text is all there is: it takes the old file's place.
+        ImportHook hook(reinterpret_cast<void*>(&ReplaceFileW), reinterpret_cast<void*>(ReplaceStopsHalfWay));
+        ASSERT_TRUE(hook.Hooked());
+        EXPECT_EQ(1, SaveAs(In(L"stary.txt")).dialogsSeen);
+    }
+    EXPECT_EQ(50u, ReadFileBytes(In(L"stary.txt")).size());
+    EXPECT_EQ(std::vector<std::wstring>{L"stary.txt"}, FilesIn(folder));
 }
 
 }  // namespace
