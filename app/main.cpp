@@ -1,4 +1,6 @@
 // Process entry: registers the main window class, opens the window and runs the message loop.
+#include <objbase.h>
+
 #include "app_state.h"
 #include "main_window.h"
 #include "resource.h"
@@ -39,13 +41,19 @@ bool InitInstance()
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int)
 {
     g_hwndhInstance = hInstance;
-    if (!InitInstance())
-        return -1;
-
-    MSG msg;
-    while (GetMessageW(&msg, NULL, 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
+    // The shell's open verb may hand a link to a handler that is a COM object, so the thread
+    // that calls it is a single-threaded apartment from before the first window to the end.
+    const HRESULT com = CoInitializeEx(NULL, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    int code = -1;
+    if (InitInstance()) {
+        MSG msg;
+        while (GetMessageW(&msg, NULL, 0, 0) > 0) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        code = 0;
     }
-    return 0;
+    if (SUCCEEDED(com))
+        CoUninitialize();
+    return code;
 }

@@ -2,7 +2,7 @@
 cmake_minimum_required(VERSION 3.20)
 # Run with -DEXE=<program> -DOBJDUMP=<objdump of the toolchain>.
 set(allowed advapi32.dll bcrypt.dll comctl32.dll comdlg32.dll gdi32.dll kernel32.dll msvcrt.dll
-            shell32.dll user32.dll)
+            ole32.dll shell32.dll user32.dll)
 execute_process(COMMAND ${OBJDUMP} -p ${EXE} OUTPUT_VARIABLE dump RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
     message(FATAL_ERROR "objdump failed on ${EXE}")

@@ -42,4 +42,11 @@ inline void FreeSecret(void* buffer, SIZE_T bytes)
     HeapFree(GetProcessHeap(), 0, buffer);
 }
 
+// Room for any name TemporaryNameBeside makes for a path the save dialog returns.
+const DWORD kTemporaryNameSize = MAX_PATH + 64;
+
+// Names a new file in the folder of `path`, a name of this process no earlier call gave; false
+// when it does not fit in `capacity` characters.
+bool TemporaryNameBeside(const wchar_t* path, wchar_t* temporary, DWORD capacity);
+
 #endif

@@ -48,6 +48,9 @@ void GeneratePasswords()
         MultiByteToWideChar(ZEFMOR_CODE_PAGE, 0, codes, length, text, length);
         text[length] = L'\0';
         AppendOutput(text);
+        // The append leaves the view on the last line; the user is to see the first password.
+        SendMessageW(g_hwndeHesla, EM_SETSEL, 0, 0);
+        SendMessageW(g_hwndeHesla, EM_SCROLLCARET, 0, 0);
     }
     FreeSecret(codes, length);
     FreeSecret(text, (length + 1) * sizeof(wchar_t));

@@ -7,6 +7,9 @@
 
 namespace {
 
+// Temporary files this process has made: with its id, a name no other process uses.
+DWORD g_nDocasneSoubory;
+
 void ReportWriteError()
 {
     MessageBoxW(NULL, TXT_CHYBA_ZAPISU, _AppName, MB_OK | MB_ICONHAND);
@@ -28,42 +31,95 @@ bool CanReplace(const wchar_t* path)
     return true;
 }
 
-bool WriteAll(const wchar_t* path, const char* bytes, DWORD length)
+// An existing file is given back the attributes it had: Wine's replace leaves the new file's
+// own, and where the system kept them this changes nothing.
+void KeepAttributes(const wchar_t* path, DWORD old)
 {
-    HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+    const DWORD kept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+    const DWORD settable = kept | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_OFFLINE | FILE_ATTRIBUTE_TEMPORARY;
+    const DWORD now = GetFileAttributesW(path);
+    if (now != INVALID_FILE_ATTRIBUTES && (now & kept) != (old & kept)) {
+        const DWORD wanted = (now & settable & ~kept) | (old & kept);
+        SetFileAttributesW(path, wanted ? wanted : FILE_ATTRIBUTE_NORMAL);
+    }
+}
+
+// A new file beside `path` for the text, open for writing; its name is left in `temporary`.
+HANDLE CreateTemporaryBeside(const wchar_t* path, wchar_t* temporary, DWORD capacity)
+{
+    // A name left behind by an earlier process with the same id is passed over, never reused.
+    for (int tries = 0; tries < 100; ++tries) {
+        if (!TemporaryNameBeside(path, temporary, capacity))
+            return INVALID_HANDLE_VALUE;
+        HANDLE file = CreateFileW(temporary, GENERIC_WRITE, 0, NULL, CREATE_NEW, 0, NULL);
+        if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS)
+            return file;
+    }
+    return INVALID_HANDLE_VALUE;
+}
+
+// The text goes to a new file beside the target, which then takes the target's place in one
+// step: a failure leaves the old file exactly as it was, and no new file behind.
+bool ReplaceFileContents(const wchar_t* path, const char* bytes, DWORD length)
+{
+    if (!CanReplace(path))
+        return false;
+    const DWORD attributes = GetFileAttributesW(path);
+    const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
+
+    wchar_t temporary[kTemporaryNameSize];
+    HANDLE file = CreateTemporaryBeside(path, temporary, ARRAYSIZE(temporary));
     if (file == INVALID_HANDLE_VALUE)
         return false;
     DWORD written = 0;
     bool ok = (length == 0 || WriteFile(file, bytes, length, &written, NULL)) && written == length;
     ok = FlushFileBuffers(file) && ok;
-    return CloseHandle(file) && ok;
-}
-
-// The text goes to a new file beside the target, which then takes the target's place in one
-// step: a failure at any point leaves the old file exactly as it was.
-bool ReplaceFileContents(const wchar_t* path, const char* bytes, DWORD length)
-{
-    if (!CanReplace(path))
-        return false;
-
-    wchar_t folder[MAX_PATH];
-    wchar_t* name = NULL;
-    const DWORD full = GetFullPathNameW(path, ARRAYSIZE(folder), folder, &name);
-    if (full == 0 || full >= ARRAYSIZE(folder) || !name)
-        return false;
-    *name = L'\0';
-
-    wchar_t temporary[MAX_PATH];
-    if (!GetTempFileNameW(folder, L"zef", 0, temporary))
-        return false;
-    if (WriteAll(temporary, bytes, length) &&
-        MoveFileExW(temporary, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return true;
-    DeleteFileW(temporary);
-    return false;
+    ok = CloseHandle(file) && ok;
+    if (ok && exists) {
+        // The system carries the old file's security, creation time and streams over to the new one.
+        ok = ReplaceFileW(path, temporary, NULL, 0, NULL, NULL);
+        if (ok)
+            KeepAttributes(path, attributes);
+        else if (GetFileAttributesW(path) == INVALID_FILE_ATTRIBUTES)
+            // The replace stopped half-way with the old file gone: the new text is the only copy
+            // left, so it is put in place or, failing that, kept.
+            return MoveFileExW(temporary, path, MOVEFILE_WRITE_THROUGH);
+    } else if (ok) {
+        ok = MoveFileExW(temporary, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    }
+    if (!ok)
+        DeleteFileW(temporary);
+    return ok;
 }
 
 }  // namespace
+
+bool TemporaryNameBeside(const wchar_t* path, wchar_t* temporary, DWORD capacity)
+{
+    wchar_t* name = NULL;
+    const DWORD full = GetFullPathNameW(path, capacity, temporary, &name);
+    if (full == 0 || full >= capacity || !name)
+        return false;
+    wchar_t own[40];
+    wsprintfW(own, L"~zef%lu-%lu.tmp", GetCurrentProcessId(), ++g_nDocasneSoubory);
+    const DWORD folder = static_cast<DWORD>(name - temporary);
+
+    // A name of MAX_PATH characters or more opens only in the extended form, "\\?\C:\..." or
+    // "\\?\UNC\server\share\...".
+    const bool unc = temporary[0] == L'\\' && temporary[1] == L'\\';
+    const bool extended = unc && (temporary[2] == L'?' || temporary[2] == L'.');
+    const wchar_t* prefix = L"";
+    if (folder + lstrlenW(own) >= MAX_PATH && !extended)
+        prefix = unc ? L"\\\\?\\UNC" : L"\\\\?\\";
+    const DWORD skip = unc && *prefix ? 1 : 0;  // "\\server" becomes "\\?\UNC\server"
+    const DWORD prefixLength = lstrlenW(prefix);
+    if (prefixLength + folder - skip + lstrlenW(own) >= capacity)
+        return false;
+    MoveMemory(temporary + prefixLength, temporary + skip, (folder - skip) * sizeof(wchar_t));
+    CopyMemory(temporary, prefix, prefixLength * sizeof(wchar_t));
+    lstrcpyW(temporary + prefixLength + folder - skip, own);
+    return true;
+}
 
 void SaveToFile()
 {
@@ -75,10 +131,16 @@ void SaveToFile()
     ofn.nFilterIndex = 1;
     ofn.lpstrFile = path;
     ofn.nMaxFile = ARRAYSIZE(path);
-    ofn.Flags = OFN_PATHMUSTEXIST;
+    // The dialog is not to leave the process in the chosen folder, where it would hold a
+    // removable drive until Zefmor ends.
+    ofn.Flags = OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
     ofn.lpstrDefExt = TXT_SOUBOR_PRIPONA;
-    if (!GetSaveFileNameW(&ofn))
+    if (!GetSaveFileNameW(&ofn)) {
+        // A cancel is no error; a dialog that failed, for a name too long for instance, is.
+        if (CommDlgExtendedError() != 0)
+            ReportWriteError();
         return;
+    }
 
     // The pane is read after the dialog has closed: what is saved is what it holds now.
     const int length = GetWindowTextLengthW(g_hwndeHesla);
@@ -86,14 +148,19 @@ void SaveToFile()
     wchar_t* text = static_cast<wchar_t*>(HeapAlloc(heap, 0, (length + 1) * sizeof(wchar_t)));
     char* bytes = NULL;
     int byteCount = 0;
+    // A character without its own Windows-1250 byte would be saved as another one, so the file
+    // would no longer hold what the pane shows: such a save fails instead.
+    BOOL inexact = FALSE;
     if (text) {
         GetWindowTextW(g_hwndeHesla, text, length + 1);
-        byteCount = length ? WideCharToMultiByte(ZEFMOR_CODE_PAGE, 0, text, length, NULL, 0, NULL, NULL) : 0;
+        byteCount = length ? WideCharToMultiByte(ZEFMOR_CODE_PAGE, WC_NO_BEST_FIT_CHARS, text, length, NULL, 0,
+                                                 NULL, &inexact)
+                           : 0;
         bytes = static_cast<char*>(HeapAlloc(heap, 0, byteCount + 1));
         if (bytes && byteCount)
-            WideCharToMultiByte(ZEFMOR_CODE_PAGE, 0, text, length, bytes, byteCount, NULL, NULL);
+            WideCharToMultiByte(ZEFMOR_CODE_PAGE, WC_NO_BEST_FIT_CHARS, text, length, bytes, byteCount, NULL, NULL);
     }
-    if (!bytes || (length && !byteCount) ||
+    if (!bytes || (length && !byteCount) || inexact ||
         !ReplaceFileContents(path, bytes, static_cast<DWORD>(byteCount)))
         ReportWriteError();
 

@@ -1,5 +1,6 @@
 // Start-up: the window class, the fixed main window, the exit codes and the start colours.
 #include <gtest/gtest.h>
+#include <objbase.h>
 
 #include <atomic>
 #include <thread>
@@ -176,6 +177,13 @@ TEST(StartupFailure, AnyCheckedWindowMissingEndsStartUpButTheFrameDoesNot)
     DeleteSettingsKey();
 }
 
+bool InSingleThreadedApartment()
+{
+    APTTYPE type;
+    APTTYPEQUALIFIER qualifier;
+    return SUCCEEDED(CoGetApartmentType(&type, &qualifier)) && (type == APTTYPE_STA || type == APTTYPE_MAINSTA);
+}
+
 TEST(StartupFailure, WinMainReturnsMinusOneWhenTheClassCannotBeRegistered)
 {
     ResetAppState();
@@ -187,6 +195,7 @@ TEST(StartupFailure, WinMainReturnsMinusOneWhenTheClassCannotBeRegistered)
     ASSERT_TRUE(RegisterClassExW(&wc));
     EXPECT_EQ(-1, WinMain(GetModuleHandleW(NULL), NULL, const_cast<LPSTR>(""), SW_SHOWNORMAL));
     EXPECT_EQ(nullptr, g_hwndwMain);
+    EXPECT_FALSE(InSingleThreadedApartment()) << "COM is left initialised";
     UnregisterClassW(L"Zefmor", GetModuleHandleW(NULL));
 }
 
@@ -224,6 +233,31 @@ TEST(Exit, CloseBoxAndKonecBothEndTheLoopWithZeroAndSaveTheSettings)
     EXPECT_EQ(0, RunAndEnd(WM_COMMAND, ID_SOUBOR_KONEC));
     EXPECT_FALSE(IsWindow(g_hwndwMain));
     EXPECT_TRUE(GetValue(L"Znaky", &type, &data));
+    ResetAppState();
+    DeleteSettingsKey();
+}
+
+// Whether this thread was a COM apartment when the main window was made.
+bool g_bApartmentAtMainWindow;
+
+LRESULT CALLBACK NoteApartment(int code, WPARAM wParam, LPARAM lParam)
+{
+    const CBT_CREATEWNDW* create = reinterpret_cast<CBT_CREATEWNDW*>(lParam);
+    if (code == HCBT_CREATEWND && !IS_INTRESOURCE(create->lpcs->lpszClass) &&
+        lstrcmpW(create->lpcs->lpszClass, L"Zefmor") == 0)
+        g_bApartmentAtMainWindow = InSingleThreadedApartment();
+    return CallNextHookEx(NULL, code, wParam, lParam);
+}
+
+TEST(Exit, ComIsASingleThreadedApartmentFromBeforeTheWindowToTheEnd)
+{
+    ASSERT_FALSE(InSingleThreadedApartment());
+    g_bApartmentAtMainWindow = false;
+    HHOOK hook = SetWindowsHookExW(WH_CBT, NoteApartment, NULL, GetCurrentThreadId());
+    EXPECT_EQ(0, RunAndEnd(WM_CLOSE, 0));
+    UnhookWindowsHookEx(hook);
+    EXPECT_TRUE(g_bApartmentAtMainWindow);
+    EXPECT_FALSE(InSingleThreadedApartment()) << "COM is left initialised";
     ResetAppState();
     DeleteSettingsKey();
 }

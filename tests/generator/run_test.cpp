@@ -185,4 +185,15 @@ TEST_F(RunTest, NoMemoryForTheRunLeavesThePaneEmpty)
     Passwords(PaneBytes(), 5, 8);
 }
 
+TEST_F(RunTest, AfterARunTheCaretAndTheViewAreOnTheFirstPassword)
+{
+    Set(L"100", L"20", true, true, true, true);
+    Command(ID_AKCE_GENERUJ);
+    DWORD start = 1, end = 1;
+    SendMessageW(g_hwndeHesla, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(0u, start);
+    EXPECT_EQ(0u, end);
+    EXPECT_EQ(0, SendMessageW(g_hwndeHesla, EM_GETFIRSTVISIBLELINE, 0, 0));
+}
+
 }  // namespace

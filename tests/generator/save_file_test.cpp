@@ -7,6 +7,8 @@
 #include "app_fixture.h"
 #include "app_state.h"
 #include "dialog_driver.h"
+#include "generator.h"
+#include "import_hook.h"
 #include "resource.h"
 
 namespace {
@@ -187,6 +189,121 @@ TEST_F(SaveTest, TargetHeldOpenIsKeptAndTheFailureShown)
     HANDLE held = CreateFileW(In(L"otevreny.txt").c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
     ASSERT_NE(INVALID_HANDLE_VALUE, held);
     ExpectFailedSave(L"otevreny.txt", "in use", held);
+}
+
+// What the user had stays as it was: a hidden file stays hidden, a text the file cannot hold
+// exactly saves nothing, a dialog that fails says so, and the process leaves the folder.
+TEST_F(SaveTest, SavingChangesNothingTheUserHadBeyondTheText)
+{
+    WriteFileBytes(In(L"skryty.txt"), "old");
+    SetFileAttributesW(In(L"skryty.txt").c_str(), FILE_ATTRIBUTE_HIDDEN);
+    wchar_t before[MAX_PATH] = L"", after[MAX_PATH] = L"";
+    GetCurrentDirectoryW(MAX_PATH, before);
+    SetWindowTextW(g_hwndeHesla, L"nov\u00E9\r\n");
+    EXPECT_EQ(1, SaveAs(In(L"skryty.txt")).dialogsSeen);
+    EXPECT_EQ("nov\xE9\r\n", ReadFileBytes(In(L"skryty.txt")));
+    EXPECT_EQ(DWORD(FILE_ATTRIBUTE_HIDDEN), GetFileAttributesW(In(L"skryty.txt").c_str()) & FILE_ATTRIBUTE_HIDDEN);
+    GetCurrentDirectoryW(MAX_PATH, after);
+    EXPECT_STREQ(before, after);
+
+    // "a" with a grave accent has no byte of its own in Windows-1250, only a look-alike.
+    SetWindowTextW(g_hwndeHesla, L"\u00E0");
+    ExpectFailedSave(L"skryty.txt", "nov\xE9\r\n");
+
+    // A name longer than the dialog's buffer makes the dialog itself fail.
+    std::wstring text;
+    DriveResult r = SaveAs(In(std::wstring(257 - folder.size(), L'x').c_str()), {[&](HWND box) {
+                               text = MessageBoxText(box);
+                               PressButton(box, IDOK);
+                           }});
+    EXPECT_EQ(2, r.dialogsSeen);
+    EXPECT_EQ(L"Chyba zápisu do souboru", text);
+    EXPECT_EQ(std::vector<std::wstring>{L"skryty.txt"}, FilesIn(folder));
+}
+
+// The dialog returns names of up to 254 characters; the temporary file beside one must open on
+// Windows too, where a name of MAX_PATH characters or more needs the "\\?\" form.
+TEST_F(SaveTest, ATargetOfTheLongestNameGetsAUsableTemporaryFileBesideIt)
+{
+    const std::wstring deep = folder + L"\\" + std::wstring(254 - folder.size() - 7, L'd');
+    ASSERT_TRUE(CreateDirectoryW(deep.c_str(), NULL));
+    const std::wstring target = deep + L"\\z.txt";
+    ASSERT_EQ(254u, target.size());
+    const std::wstring unc = L"\\\\server\\share\\" + std::wstring(254 - 21, L'u') + L"\\z.txt";
+    for (const std::wstring& path : {In(L"z.txt"), target, unc}) {
+        wchar_t first[kTemporaryNameSize], second[kTemporaryNameSize];
+        ASSERT_TRUE(TemporaryNameBeside(path.c_str(), first, kTemporaryNameSize)) << path;
+        ASSERT_TRUE(TemporaryNameBeside(path.c_str(), second, kTemporaryNameSize)) << path;
+        EXPECT_STRNE(first, second);
+        std::wstring name = first;
+        if (name.compare(0, 8, L"\\\\?\\UNC\\") == 0)
+            name = L"\\" + name.substr(7);
+        else if (name.compare(0, 4, L"\\\\?\\") == 0)
+            name = name.substr(4);
+        else
+            EXPECT_LT(name.size(), size_t(MAX_PATH)) << name;
+        const size_t slash = path.rfind(L'\\') + 1;
+        EXPECT_EQ(path.substr(0, slash), name.substr(0, slash)) << name;
+        EXPECT_EQ(std::wstring::npos, name.find(L'\\', slash)) << name;
+        if (path != unc) {
+            HANDLE file = CreateFileW(first, GENERIC_WRITE, 0, NULL, CREATE_NEW, 0, NULL);
+            EXPECT_NE(INVALID_HANDLE_VALUE, file) << name;
+            CloseHandle(file);
+            DeleteFileW(first);
+        }
+    }
+
+    SetWindowTextW(g_hwndeHesla, L"abc\r\n");
+    SaveAs(target);
+    EXPECT_EQ("abc\r\n", ReadFileBytes(target));
+    EXPECT_EQ(std::vector<std::wstring>{L"z.txt"}, FilesIn(deep));
+    DeleteFileW(target.c_str());
+    RemoveDirectoryW(deep.c_str());
+}
+
+// Stand-ins that make the write or the replace fail once the temporary file exists.
+BOOL WINAPI WriteFails(HANDLE, LPCVOID, DWORD, LPDWORD, LPOVERLAPPED)
+{
+    SetLastError(ERROR_DISK_FULL);
+    return FALSE;
+}
+
+BOOL WINAPI ReplaceFails(LPCWSTR, LPCWSTR, LPCWSTR, DWORD, LPVOID, LPVOID)
+{
+    SetLastError(ERROR_UNABLE_TO_REMOVE_REPLACED);
+    return FALSE;
+}
+
+// The failure the system documents for a replace that stopped after removing the old file.
+BOOL WINAPI ReplaceStopsHalfWay(LPCWSTR replaced, LPCWSTR, LPCWSTR, DWORD, LPVOID, LPVOID)
+{
+    DeleteFileW(replaced);
+    SetLastError(ERROR_UNABLE_TO_MOVE_REPLACEMENT);
+    return FALSE;
+}
+
+TEST_F(SaveTest, AFailedWriteOrReplaceLeavesTheOldFileAndNoTemporaryOne)
+{
+    GenerateFiveOfEight();
+    WriteFileBytes(In(L"stary.txt"), "old");
+    {
+        ImportHook hook(reinterpret_cast<void*>(&WriteFile), reinterpret_cast<void*>(WriteFails));
+        ASSERT_TRUE(hook.Hooked());
+        ExpectFailedSave(L"stary.txt", "old");
+    }
+    {
+        ImportHook hook(reinterpret_cast<void*>(&ReplaceFileW), reinterpret_cast<void*>(ReplaceFails));
+        ASSERT_TRUE(hook.Hooked());
+        ExpectFailedSave(L"stary.txt", "old");
+    }
+    {
+        // With the old file gone the new text is all there is: it takes the old file's place.
+        ImportHook hook(reinterpret_cast<void*>(&ReplaceFileW), reinterpret_cast<void*>(ReplaceStopsHalfWay));
+        ASSERT_TRUE(hook.Hooked());
+        EXPECT_EQ(1, SaveAs(In(L"stary.txt")).dialogsSeen);
+    }
+    EXPECT_EQ(50u, ReadFileBytes(In(L"stary.txt")).size());
+    EXPECT_EQ(std::vector<std::wstring>{L"stary.txt"}, FilesIn(folder));
 }
 
 }  // namespace

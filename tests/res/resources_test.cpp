@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -189,6 +190,53 @@ TEST_F(ResourcesTest, ManifestNamesZefmorThisArchitectureAndCommonControls6)
         EXPECT_NE(std::string::npos, identities[0].find(attribute)) << identities[0];
     for (const char* attribute : {" name=\"Microsoft.Windows.Common-Controls\"", " version=\"6.0.0.0\"", arch.c_str()})
         EXPECT_NE(std::string::npos, identities[1].find(attribute)) << identities[1];
+}
+
+// Read through an activation context, as the loader reads it at start.
+TEST_F(ResourcesTest, ManifestAsksToRunAsTheInvokerAndNamesWindows7To11)
+{
+    const std::wstring path = ZefmorPath();
+    ACTCTXW request = {};
+    request.cbSize = sizeof request;
+    request.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;
+    request.lpSource = path.c_str();
+    request.lpResourceName = CREATEPROCESS_MANIFEST_RESOURCE_ID;
+    HANDLE context = CreateActCtxW(&request);
+    ASSERT_NE(INVALID_HANDLE_VALUE, context) << GetLastError();
+
+    ACTIVATION_CONTEXT_RUN_LEVEL_INFORMATION level = {};
+    SIZE_T size = 0;
+    EXPECT_TRUE(QueryActCtxW(0, context, NULL, RunlevelInformationInActivationContext, &level, sizeof level, &size));
+    EXPECT_EQ(ACTCTX_RUN_LEVEL_AS_INVOKER, level.RunLevel);
+    EXPECT_EQ(0u, level.UiAccess);
+
+    // The record as the system fills it today; older headers lack the last field of each element.
+    struct {
+        DWORD count;
+        struct {
+            GUID id;
+            DWORD type;
+            ULONGLONG maxVersionTested;
+        } elements[8];
+    } compatibility = {};
+    std::vector<std::wstring> systems;
+    EXPECT_TRUE(QueryActCtxW(0, context, NULL, CompatibilityInformationInActivationContext, &compatibility,
+                             sizeof compatibility, &size));
+    for (DWORD i = 0; i < compatibility.count && i < ARRAYSIZE(compatibility.elements); ++i) {
+        const GUID& id = compatibility.elements[i].id;
+        wchar_t text[40];
+        wsprintfW(text, L"%08lx-%04x-%04x-%02x%02x-%02x%02x%02x%02x%02x%02x", id.Data1, id.Data2, id.Data3, id.Data4[0],
+                  id.Data4[1], id.Data4[2], id.Data4[3], id.Data4[4], id.Data4[5], id.Data4[6], id.Data4[7]);
+        systems.push_back(text);
+    }
+    ReleaseActCtx(context);
+    std::vector<std::wstring> expected = {L"35138b9a-5d96-4fbd-8e2d-a2440225f93a",   // Windows 7
+                                          L"4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38",   // 8
+                                          L"1f676c76-80e1-4239-95bb-83d0f6d0da78",   // 8.1
+                                          L"8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a"};  // 10 and 11
+    std::sort(expected.begin(), expected.end());
+    std::sort(systems.begin(), systems.end());
+    EXPECT_EQ(expected, systems);
 }
 
 TEST_F(ResourcesTest, VersionRecordIs2_0_1_7WithItsStrings)
