@@ -41,21 +41,27 @@ cat "$dist/SHA256SUMS"
 [ $check -eq 1 ] || exit 0
 
 # Each package must start on a machine that has only what Wine gives: unpack, start, close.
+# Where this host cannot run 32-bit programs the win32 package is only made, and that is said.
+. "$root/scripts/wine-loader.sh"
 status=0
 for pair in x86:win32 x64:win64; do
     arch=${pair%%:*}
+    if [ "$arch" = x86 ] && ! zefmor_runs_x86; then
+        echo "package: ${pair##*:} package start skipped: $zefmor_x86_reason"
+        continue
+    fi
     where=$(mktemp -d /tmp/zefmor-unpacked.XXXXXX)
     unzip -q "$dist/Zefmor-$version-${pair##*:}.zip" -d "$where/app"
     export WINEPREFIX="$where/prefix" WINEDEBUG=-all
-    "$root/scripts/wine-prefix.sh" "$WINEPREFIX" null
-    if wine "$build/$arch/remote_control.exe" start "$where/app/Zefmor.exe" >/dev/null &&
-       [ "$(wine "$build/$arch/remote_control.exe" close | tr -d '\r')" = "exit code 0" ]; then
+    "$root/scripts/wine-prefix.sh" "$WINEPREFIX" null "$arch"
+    if zefmor_wine "$arch" "$build/$arch/remote_control.exe" start "$where/app/Zefmor.exe" >/dev/null &&
+       [ "$(zefmor_wine "$arch" "$build/$arch/remote_control.exe" close | tr -d '\r')" = "exit code 0" ]; then
         echo "package: ${pair##*:} package starts and closes with exit code 0"
     else
         echo "package: the ${pair##*:} package did not start and close cleanly" >&2
         status=1
     fi
-    wineserver -k 2>/dev/null || true
+    zefmor_wine_stop "$WINEPREFIX"
     rm -rf "$where"
 done
 exit $status
