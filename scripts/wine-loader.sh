@@ -59,6 +59,7 @@ zefmor_wine_stop() {
 # host's DejaVu Sans, the fallback otherwise, reads out of bounds on some symbol sequences, and
 # Wine does not find its own fonts unless they are in the prefix. A font already there is kept.
 zefmor_wine_fonts() {
+    mkdir -p "$1/drive_c/windows/Fonts"
     for font in tahoma.ttf tahomabd.ttf ms_sans_serif.ttf; do
         [ -e "$1/drive_c/windows/Fonts/$font" ] && continue
         if ! cp "/usr/share/wine/fonts/$font" "$1/drive_c/windows/Fonts/"; then
