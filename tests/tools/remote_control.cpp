@@ -100,8 +100,9 @@ int Generate(HWND main, int passwords, int length, const wchar_t* mask)
     SetDlgItemInt(main, 786, passwords, FALSE);
     SetDlgItemInt(main, 785, length, FALSE);
     bool any = false;
-    for (size_t i = 0; i < 4; ++i) {
-        const bool on = !mask || (i < wcslen(mask) && mask[i] == L'1');
+    const size_t given = mask ? wcslen(mask) : 0;
+    for (int i = 0; i < 4; ++i) {
+        const bool on = !mask || (static_cast<size_t>(i) < given && mask[i] == L'1');
         SendDlgItemMessageW(main, 781 + i, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
         any = any || on;
     }
