@@ -3,8 +3,10 @@
 # BENCHMARKS.md: the date, the machine and the table of measures against their targets.
 #   scripts/benchmark.sh                          both builds, one table each
 #   ZEFMOR_BENCH_ARCHS=x86 scripts/benchmark.sh   the x86 build only
+# Where this host cannot run 32-bit programs the x86 table says so instead of giving figures.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
+. "$root/scripts/wine-loader.sh"
 build=${ZEFMOR_BUILD_DIR:-$root/build}
 archs=${ZEFMOR_BENCH_ARCHS:-x86 x64}
 report=$root/BENCHMARKS.md
@@ -20,13 +22,13 @@ done
 # user's settings or fonts take part.
 prefix=$(mktemp -d /tmp/zefmor-benchmark.XXXXXX)
 cleanup() {
-    WINEPREFIX=$prefix wineserver -k 2>/dev/null || true
+    zefmor_wine_stop "$prefix"
     rm -rf "$prefix"
 }
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 export WINEPREFIX="$prefix" WINEDEBUG=-all
-"$root/scripts/wine-prefix.sh" "$prefix" null
+"$root/scripts/wine-prefix.sh" "$prefix" null "${archs%% *}"
 
 # Wine shows the host's root as drive Z:.
 windows_path() {
@@ -37,10 +39,19 @@ load_before=$(cut -d' ' -f1 /proc/loadavg)
 tables=""
 status=0
 for arch in $archs; do
+    if [ "$arch" = x86 ] && ! zefmor_runs_x86; then
+        echo "benchmark: the x86 build is skipped: $zefmor_x86_reason" >&2
+        tables="$tables
+## $arch build
+
+Skipped: $zefmor_x86_reason.
+"
+        continue
+    fi
     echo "benchmark: running the $arch build" >&2
     dir=$build/$arch
     rc=0
-    table=$(wine "$dir/benchmark.exe" \
+    table=$(zefmor_wine "$arch" "$dir/benchmark.exe" \
                  --zefmor "$(windows_path "$dir/Zefmor.exe")" \
                  --minimal "$(windows_path "$dir/minimal_window.exe")" \
                  --size-x86 "$(windows_path "$build/x86/Zefmor.exe")" \
@@ -75,7 +86,7 @@ other work, so they can be noisy (the load average is given below).
 
 - Date: $(date -u '+%Y-%m-%d %H:%M UTC')
 - Machine: $(nproc) cores, ${cpu:-unknown CPU}, $memory memory
-- Wine: $(wine --version)
+- Wine: $(zefmor_wine x64 --version)
 - Sources: commit $commit
 - Load average (1 minute) before / after the runs: $load_before / $load_after
 

@@ -24,34 +24,7 @@ if [ -z "$version" ]; then
 fi
 # 2026-01-01 00:00 UTC: packages carry one fixed time whenever they are made.
 stamp=202601010000
-
-# --- Shim for the loader helper of scripts that also run where 32-bit programs cannot: the same
-# functions, for this host. zefmor_wine x86|x64 PROGRAM [ARGS] runs a Windows program with that
-# architecture's loader (/usr/bin/wine execs the 32-bit one whenever it is installed, so 64-bit
-# work calls the 64-bit one directly); zefmor_runs_x86 succeeds where this host runs 32-bit
-# programs, else $zefmor_x86_reason says why not; zefmor_wine_stop PREFIX ends PREFIX's server.
-zefmor_wine() {
-    if [ "$1" = x64 ]; then
-        shift
-        WINELOADER=/usr/lib/wine/wine64 /usr/lib/wine/wine64 "$@"
-    else
-        shift
-        WINELOADER=/usr/lib/wine/wine /usr/lib/wine/wine "$@"
-    fi
-}
-zefmor_runs_x86() {
-    zefmor_x86_reason=
-    if [ "${ZEFMOR_NO_32BIT:-}" = 1 ]; then
-        zefmor_x86_reason="ZEFMOR_NO_32BIT=1 treats this host as one that cannot run 32-bit programs"
-    elif ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
-        zefmor_x86_reason="this host cannot run 32-bit programs (/usr/lib/wine/wine does not start)"
-    fi
-    [ -z "$zefmor_x86_reason" ]
-}
-zefmor_wine_stop() {
-    WINEPREFIX=$1 /usr/lib/wine/wineserver -k 2>/dev/null || true
-}
-# --- End of shim.
+. "$root/scripts/wine-loader.sh"
 
 # --- Installers.
 # name_uuid TEXT: a UUID in the name-based (SHA-1) layout, the same for the same text.
@@ -216,21 +189,26 @@ cat "$dist/SHA256SUMS"
 [ $check -eq 1 ] || exit 0
 
 # Each package must start on a machine that has only what Wine gives: unpack, start, close.
+# Where this host cannot run 32-bit programs the win32 package is only made, and that is said.
 status=0
 for pair in x86:win32 x64:win64; do
     arch=${pair%%:*}
+    if [ "$arch" = x86 ] && ! zefmor_runs_x86; then
+        echo "package: ${pair##*:} package start skipped: $zefmor_x86_reason"
+        continue
+    fi
     where=$(mktemp -d /tmp/zefmor-unpacked.XXXXXX)
     unzip -q "$dist/Zefmor-$version-${pair##*:}.zip" -d "$where/app"
     export WINEPREFIX="$where/prefix" WINEDEBUG=-all
-    "$root/scripts/wine-prefix.sh" "$WINEPREFIX" null
-    if wine "$build/$arch/remote_control.exe" start "$where/app/Zefmor.exe" >/dev/null &&
-       [ "$(wine "$build/$arch/remote_control.exe" close | tr -d '\r')" = "exit code 0" ]; then
+    "$root/scripts/wine-prefix.sh" "$WINEPREFIX" null "$arch"
+    if zefmor_wine "$arch" "$build/$arch/remote_control.exe" start "$where/app/Zefmor.exe" >/dev/null &&
+       [ "$(zefmor_wine "$arch" "$build/$arch/remote_control.exe" close | tr -d '\r')" = "exit code 0" ]; then
         echo "package: ${pair##*:} package starts and closes with exit code 0"
     else
         echo "package: the ${pair##*:} package did not start and close cleanly" >&2
         status=1
     fi
-    wineserver -k 2>/dev/null || true
+    zefmor_wine_stop "$WINEPREFIX"
     rm -rf "$where"
 done
 

@@ -5,15 +5,23 @@
 #   look.png   the main window with a stored font, text colour and background colour
 #   menu.png   the "Soubor" menu opened
 # and checks them. Usage: scripts/screenshots.sh [output folder]  (default build/screenshots)
-# Needs a build (scripts/build.sh). Starts and stops only its own processes.
+# Needs a build (scripts/build.sh). Starts and stops only its own processes. Pictures the x86
+# build, or the x64 one where this host cannot run 32-bit programs; exits 77 when it cannot take
+# pictures here at all.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=${ZEFMOR_BUILD_DIR:-$root/build}/x86
+. "$root/scripts/wine-loader.sh"
+arch=x86
+if ! zefmor_runs_x86; then
+    arch=x64
+    echo "screenshots: picturing the x64 build: $zefmor_x86_reason"
+fi
+build=${ZEFMOR_BUILD_DIR:-$root/build}/$arch
 out=${1:-${ZEFMOR_BUILD_DIR:-$root/build}/screenshots}
 
 if ! command -v Xvfb >/dev/null || ! command -v import >/dev/null; then
     echo "screenshots: SKIPPED: Xvfb or ImageMagick is not installed"
-    exit 0
+    exit 77
 fi
 
 display=90
@@ -25,18 +33,18 @@ xvfb=$!
 prefix=$(mktemp -d /tmp/zefmor-screens.XXXXXX)
 export DISPLAY=":$display" WINEPREFIX="$prefix" WINEDEBUG=-all
 cleanup() {
-    wineserver -k 2>/dev/null || true
+    zefmor_wine_stop "$prefix"
     kill "$xvfb" 2>/dev/null || true
     wait "$xvfb" 2>/dev/null || true
     rm -rf "$prefix"
 }
 trap cleanup EXIT
 
-"$root/scripts/wine-prefix.sh" "$prefix" x11
+"$root/scripts/wine-prefix.sh" "$prefix" x11 "$arch"
 mkdir -p "$out"
 
 control() {
-    if ! wine "$build/remote_control.exe" "$@" >"$prefix/control.out"; then
+    if ! zefmor_wine "$arch" "$build/remote_control.exe" "$@" >"$prefix/control.out"; then
         echo "screenshots: the step '$1' failed" >&2
         exit 1
     fi

@@ -1,6 +1,8 @@
 // Works a running Zefmor from outside, one step per call, for the screenshot and package checks:
 //   remote_control start <Zefmor.exe>   start it and wait for its window
-//   remote_control generate <n> <len>   all classes ticked, generate
+//   remote_control generate <n> <len> [mask]
+//                                       tick the classes (mask of upper, lower, digits, symbols,
+//                                       e.g. 0001; all by default), generate, check the pane
 //   remote_control about | menu         open the About box / the "Soubor" menu
 //   remote_control dismiss              close the About box or the menu
 //   remote_control look                 store a non-default font and colours for the next start
@@ -83,14 +85,40 @@ int Start(const wchar_t* program)
     return 0;
 }
 
-int Generate(HWND main, int passwords, int length)
+HWND FindPane(HWND main)
+{
+    for (HWND w = FindWindowExW(main, NULL, L"Edit", NULL); w; w = FindWindowExW(main, w, L"Edit", NULL)) {
+        if (GetWindowLongW(w, GWL_STYLE) & ES_MULTILINE)
+            return w;
+    }
+    return NULL;
+}
+
+// Fails when Zefmor stops answering or its pane does not hold the run: one line per password.
+int Generate(HWND main, int passwords, int length, const wchar_t* mask)
 {
     SetDlgItemInt(main, 786, passwords, FALSE);
     SetDlgItemInt(main, 785, length, FALSE);
-    for (int id = 781; id <= 784; ++id)
-        SendDlgItemMessageW(main, id, BM_SETCHECK, BST_CHECKED, 0);
-    SendMessageW(main, WM_COMMAND, 40021, 0);
+    bool any = false;
+    const size_t given = mask ? wcslen(mask) : 0;
+    for (int i = 0; i < 4; ++i) {
+        const bool on = !mask || (static_cast<size_t>(i) < given && mask[i] == L'1');
+        SendDlgItemMessageW(main, 781 + i, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
+        any = any || on;
+    }
+    DWORD_PTR result;
+    if (!SendMessageTimeoutW(main, WM_COMMAND, 40021, 0, SMTO_BLOCK, 10000, &result)) {
+        fprintf(stderr, "remote_control: Zefmor does not answer\n");
+        return 2;
+    }
     Settle(main);
+    const LRESULT expected = any ? passwords * (length + 2) : 0;
+    const LRESULT held = SendMessageW(FindPane(main), WM_GETTEXTLENGTH, 0, 0);
+    if (held != expected) {
+        fprintf(stderr, "remote_control: the pane holds %ld characters, not %ld\n",
+                static_cast<long>(held), static_cast<long>(expected));
+        return 2;
+    }
     PrintPlace(main);
     return 0;
 }
@@ -196,7 +224,7 @@ int wmain(int argc, wchar_t** argv)
         return 2;
     }
     if (!wcscmp(step, L"generate") && argc > 3)
-        return Generate(main, _wtoi(argv[2]), _wtoi(argv[3]));
+        return Generate(main, _wtoi(argv[2]), _wtoi(argv[3]), argc > 4 ? argv[4] : NULL);
     if (!wcscmp(step, L"about"))
         return About(main);
     if (!wcscmp(step, L"menu"))
