@@ -16,10 +16,9 @@ void ReportWriteError()
 }
 
 // The target must be replaceable the way an exclusive write would need: not read-only and
-// not held open by anyone. A missing target is fine.
-bool CanReplace(const wchar_t* path)
+// not held open by anyone. A missing target is fine. `attributes` are the target's, just read.
+bool CanReplace(const wchar_t* path, DWORD attributes)
 {
-    const DWORD attributes = GetFileAttributesW(path);
     if (attributes == INVALID_FILE_ATTRIBUTES)
         return GetLastError() == ERROR_FILE_NOT_FOUND;
     if (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))
@@ -62,9 +61,9 @@ HANDLE CreateTemporaryBeside(const wchar_t* path, wchar_t* temporary, DWORD capa
 // step: a failure leaves the old file exactly as it was, and no new file behind.
 bool ReplaceFileContents(const wchar_t* path, const char* bytes, DWORD length)
 {
-    if (!CanReplace(path))
-        return false;
     const DWORD attributes = GetFileAttributesW(path);
+    if (!CanReplace(path, attributes))
+        return false;
     const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
 
     wchar_t temporary[kTemporaryNameSize];
