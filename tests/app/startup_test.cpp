@@ -85,15 +85,20 @@ void RemeasureFrames()
     SendMessageW(g_hwndwMain, WM_SETTINGCHANGE, SPI_SETNONCLIENTMETRICS, 0);
 }
 
-// Grown by just the client area's shortfall: the layout's 309 x 166 exactly, in the same place.
-void ExpectGrownToTheLayout()
+// Grown by just the client area's shortfall: the layout's 309 x 166 exactly, in the same place;
+// wider than designed only when the side borders are.
+void ExpectGrownToTheLayout(bool widerBorders = false)
 {
     RECT outer, client;
     GetWindowRect(g_hwndwMain, &outer);
     GetClientRect(g_hwndwMain, &client);
     EXPECT_EQ(280, outer.left);
     EXPECT_EQ(100, outer.top);
-    EXPECT_EQ(315, outer.right - outer.left);
+    if (widerBorders) {
+        EXPECT_GT(outer.right - outer.left, 315);
+    } else {
+        EXPECT_EQ(315, outer.right - outer.left);
+    }
     EXPECT_GT(outer.bottom - outer.top, 210);
     EXPECT_EQ(309, client.right);
     EXPECT_EQ(166, client.bottom);
@@ -119,6 +124,21 @@ TEST_F(StartupTest, TallerCaptionGrowsTheWindowUntilTheLayoutFits)
         ASSERT_TRUE(StartMainWindow());
         ExpectGrownToTheLayout();
     }
+    RemeasureFrames();
+    RECT outer;
+    GetWindowRect(g_hwndwMain, &outer);
+    EXPECT_EQ(315, outer.right - outer.left);
+    EXPECT_EQ(210, outer.bottom - outer.top);
+}
+
+// A sizing border is wider than the fixed frame, as padded borders are on newer systems.
+TEST_F(StartupTest, WiderBordersGrowTheWindowByTheShortfallAndNoMore)
+{
+    const LONG fixed = GetWindowLongW(g_hwndwMain, GWL_STYLE);
+    SetWindowLongW(g_hwndwMain, GWL_STYLE, fixed | WS_THICKFRAME);
+    RemeasureFrames();
+    ExpectGrownToTheLayout(true);
+    SetWindowLongW(g_hwndwMain, GWL_STYLE, fixed);
     RemeasureFrames();
     RECT outer;
     GetWindowRect(g_hwndwMain, &outer);

@@ -306,4 +306,40 @@ TEST_F(SaveTest, AFailedWriteOrReplaceLeavesTheOldFileAndNoTemporaryOne)
     EXPECT_EQ(std::vector<std::wstring>{L"stary.txt"}, FilesIn(folder));
 }
 
+// Counts the blocks the program hands back to the heap, and those of them not wiped to the end.
+BOOL(WINAPI* volatile g_realHeapFree)(HANDLE, DWORD, LPVOID);
+int g_nFreed;
+int g_nNotWiped;
+
+BOOL WINAPI CheckWipedThenFree(HANDLE heap, DWORD flags, LPVOID block)
+{
+    if (block) {
+        ++g_nFreed;
+        const BYTE* bytes = static_cast<const BYTE*>(block);
+        const SIZE_T size = HeapSize(heap, 0, block);
+        for (SIZE_T i = 0; i < size; ++i) {
+            if (bytes[i]) {
+                ++g_nNotWiped;
+                break;
+            }
+        }
+    }
+    return g_realHeapFree(heap, flags, block);
+}
+
+TEST_F(SaveTest, BuffersThatHeldPasswordsAreWipedBeforeTheyAreFreed)
+{
+    g_realHeapFree = HeapFree;
+    g_nFreed = g_nNotWiped = 0;
+    {
+        ImportHook hook(reinterpret_cast<void*>(g_realHeapFree), reinterpret_cast<void*>(CheckWipedThenFree));
+        ASSERT_TRUE(hook.Hooked());
+        GenerateFiveOfEight();
+        SaveAs(In(L"hesla.txt"));
+    }
+    EXPECT_EQ(50u, ReadFileBytes(In(L"hesla.txt")).size());
+    EXPECT_GE(g_nFreed, 4) << "the run's and the save's two buffers each";
+    EXPECT_EQ(0, g_nNotWiped);
+}
+
 }  // namespace
