@@ -52,8 +52,8 @@ export WINDOWS_LANGUAGE=cs
 web=$(sed -n 's/^#define AUTHOR_WEB *"\(.*\)"$/\1/p' "$root/about/author.h")
 
 # build_msi ARCH VERSION OUTPUT: the installer of build/ARCH/Zefmor.exe, labelled VERSION.
-# wixl stamps the current time and a random package code into the summary information; the time
-# is held at the packaging date while it runs, and the package code is replaced by one derived from
+# wixl stamps the current time and a random package code into the summary information; the clock
+# is stopped at the packaging date while it runs (a running one passes a second on a busy machine), and the package code is replaced by one derived from
 # everything that goes into the package. Product codes follow from architecture and version.
 build_msi() {
     msi_stage=$(mktemp -d /tmp/zefmor-msi.XXXXXX)
@@ -69,7 +69,7 @@ build_msi() {
     # wixl reports its non-advertised shortcut as "unimplemented" although it builds it; that line
     # alone is dropped.
     msi_time=$(echo "$stamp" | sed 's/^\(....\)\(..\)\(..\)\(..\)\(..\)$/\1-\2-\3 \4:\5:00/')
-    if ! (cd "$msi_stage" && TZ=UTC faketime "$msi_time" wixl -a "$1" -o "$3" \
+    if ! (cd "$msi_stage" && TZ=UTC faketime -f "$msi_time" wixl -a "$1" -o "$3" \
             -D Arch="$1" -D Version="$2" -D NextVersion="$msi_next" -D ProductCode="$(product_code "$1" "$2")" \
             -D Codepage=$codepage -D Web="$web" "$root/scripts/zefmor.wxs") 2>"$msi_stage/wixl.log"; then
         cat "$msi_stage/wixl.log" >&2
