@@ -1,9 +1,11 @@
 #!/bin/sh
 # Makes the release packages: Zefmor-<version>-win32.zip and -win64.zip, each with Zefmor.exe and a
 # short read-me, the installers Zefmor-<version>-x86.msi and -x64.msi, and a SHA256SUMS file beside
-# them listing the packages and both programs. Times, order, identifiers and permissions in the
+# them listing the packages, any detached signatures and both programs as packaged. Times, order, identifiers and permissions in the
 # packages are fixed, so the same build gives the same bytes.
 # Usage: scripts/package.sh [output folder] (default build/dist); needs scripts/build.sh first.
+#        With ZEFMOR_SIGN_PFX the release is signed (see "Signing" below): the programs before they
+#        are packaged, then the installers, with each detached signature in signatures/.
 #        scripts/package.sh --check [folder]  also unpacks each zip into a clean Wine prefix and
 #                                              starts and closes the program from there, and
 #                                              installs, upgrades and removes each installer.
@@ -25,6 +27,42 @@ fi
 # 2026-01-01 00:00 UTC: packages carry one fixed time whenever they are made.
 stamp=202601010000
 . "$root/scripts/wine-loader.sh"
+
+# --- Signing.
+# ZEFMOR_SIGN_PFX names a PKCS#12 file with the publisher's code-signing certificate and key, and
+# ZEFMOR_SIGN_PASS_FILE the file whose first line is its password: the tools read it from there,
+# so it is never on a command line, printed or copied. ZEFMOR_SIGN_TIMESTAMP_URL, when set, names
+# an RFC 3161 time-stamp server. Signatures are Authenticode with SHA-256 and name the program and
+# the web address the About box shows.
+signing=${ZEFMOR_SIGN_PFX:-}
+# refuse WHY: packaging stops here, saying why in one line; nothing has reached the output folder.
+refuse() {
+    echo "package: $*; no release was written" >&2
+    exit 1
+}
+check_signing_inputs() {
+    [ -f "$signing" ] && [ -r "$signing" ] ||
+        refuse "cannot read the certificate file '$signing' (ZEFMOR_SIGN_PFX)"
+    pass_file=${ZEFMOR_SIGN_PASS_FILE:-}
+    [ -n "$pass_file" ] || refuse "ZEFMOR_SIGN_PASS_FILE does not name the file with the certificate's password"
+    [ -f "$pass_file" ] && [ -r "$pass_file" ] ||
+        refuse "cannot read the password file '$pass_file' (ZEFMOR_SIGN_PASS_FILE)"
+    if ! openssl pkcs12 -in "$signing" -passin "file:$pass_file" -noout 2>"$work/pkcs12.log"; then
+        grep -q 'invalid password' "$work/pkcs12.log" &&
+            refuse "wrong password: the one in '$pass_file' does not open '$signing'"
+        refuse "'$signing' is not a PKCS#12 file with a certificate and key"
+    fi
+}
+# sign_file IN OUT NAME: OUT is IN signed, and signatures/NAME.sig its detached signature.
+sign_file() {
+    if ! osslsigncode sign -pkcs12 "$signing" -readpass "$pass_file" -h sha256 -n Zefmor -i "$web" \
+            ${ZEFMOR_SIGN_TIMESTAMP_URL:+-ts "$ZEFMOR_SIGN_TIMESTAMP_URL"} \
+            -in "$1" -out "$2" >"$work/sign.log" 2>&1 ||
+       ! osslsigncode extract-signature -in "$2" -out "$out/signatures/$3.sig" >>"$work/sign.log" 2>&1; then
+        refuse "signing $3 failed: $(grep -v -e '^Failed$' -e '^Succeeded$' "$work/sign.log" | head -n 1)"
+    fi
+}
+# --- End of signing.
 
 # --- Installers.
 # name_uuid TEXT: a UUID in the name-based (SHA-1) layout, the same for the same text.
@@ -51,13 +89,13 @@ codepage=1250
 export WINDOWS_LANGUAGE=cs
 web=$(sed -n 's/^#define AUTHOR_WEB *"\(.*\)"$/\1/p' "$root/about/author.h")
 
-# build_msi ARCH VERSION OUTPUT: the installer of build/ARCH/Zefmor.exe, labelled VERSION.
+# build_msi ARCH VERSION OUTPUT: the installer of the ARCH program as packaged, labelled VERSION.
 # wixl stamps the current time and a random package code into the summary information; the clock
 # is stopped at the packaging date while it runs (a running one passes a second on a busy machine), and the package code is replaced by one derived from
 # everything that goes into the package. Product codes follow from architecture and version.
 build_msi() {
     msi_stage=$(mktemp -d /tmp/zefmor-msi.XXXXXX)
-    cp "$build/$1/Zefmor.exe" "$msi_stage/Zefmor.exe"
+    cp "$work/$1/Zefmor.exe" "$msi_stage/Zefmor.exe"
     cp "$root/res/zefmor.ico" "$msi_stage/zefmor.ico"
     chmod 644 "$msi_stage/Zefmor.exe" "$msi_stage/zefmor.ico"
     TZ=UTC touch -t "$stamp" "$msi_stage/Zefmor.exe" "$msi_stage/zefmor.ico"
@@ -165,26 +203,53 @@ check_msi() {
 
 mkdir -p "$dist"
 dist=$(cd "$dist" && pwd)
-rm -f "$dist"/Zefmor-*.zip "$dist"/Zefmor-*.msi "$dist/SHA256SUMS"
+# An earlier release in the folder goes first, so that a failure leaves nothing that looks like one.
+rm -rf "$dist"/Zefmor-*.zip "$dist"/Zefmor-*.msi "$dist/SHA256SUMS" "$dist/signatures"
+# The programs as packaged (signed, when signing) and the release are made here, and the release
+# moves to the output folder only once it is whole.
+work=$(mktemp -d /tmp/zefmor-release.XXXXXX)
+trap 'rm -rf "$work"' EXIT
+out=$work/release
+mkdir "$out"
+signatures=
+if [ -n "$signing" ]; then
+    check_signing_inputs
+    mkdir "$out/signatures"
+    signatures="signatures/x86-Zefmor.exe.sig signatures/x64-Zefmor.exe.sig
+                signatures/Zefmor-$version-x86.msi.sig signatures/Zefmor-$version-x64.msi.sig"
+fi
 for pair in x86:win32 x64:win64; do
     arch=${pair%%:*}
     name=Zefmor-$version-${pair##*:}
+    msi=Zefmor-$version-$arch.msi
+    mkdir "$work/$arch"
+    if [ -n "$signing" ]; then
+        sign_file "$build/$arch/Zefmor.exe" "$work/$arch/Zefmor.exe" "$arch-Zefmor.exe"
+    else
+        cp "$build/$arch/Zefmor.exe" "$work/$arch/Zefmor.exe"
+    fi
     stage=$(mktemp -d /tmp/zefmor-package.XXXXXX)
-    cp "$build/$arch/Zefmor.exe" "$stage/Zefmor.exe"
+    cp "$work/$arch/Zefmor.exe" "$stage/Zefmor.exe"
     cp "$build/$arch/README.txt" "$stage/README.txt"
     chmod 644 "$stage/Zefmor.exe" "$stage/README.txt"
     TZ=UTC touch -t "$stamp" "$stage/Zefmor.exe" "$stage/README.txt"
-    (cd "$stage" && TZ=UTC zip -q -X -D "$dist/$name.zip" Zefmor.exe README.txt)
+    (cd "$stage" && TZ=UTC zip -q -X -D "$out/$name.zip" Zefmor.exe README.txt)
     rm -rf "$stage"
-    build_msi "$arch" "$version" "$dist/Zefmor-$version-$arch.msi"
+    if [ -n "$signing" ]; then
+        build_msi "$arch" "$version" "$work/$msi"
+        sign_file "$work/$msi" "$out/$msi" "$msi"
+    else
+        build_msi "$arch" "$version" "$out/$msi"
+    fi
 done
 (
-    cd "$dist"
+    cd "$out"
     sha256sum Zefmor-$version-win32.zip Zefmor-$version-win64.zip \
-              Zefmor-$version-x86.msi Zefmor-$version-x64.msi
-    cd "$build"
+              Zefmor-$version-x86.msi Zefmor-$version-x64.msi $signatures
+    cd "$work"
     sha256sum x86/Zefmor.exe x64/Zefmor.exe
-) > "$dist/SHA256SUMS"
+) > "$out/SHA256SUMS"
+mv "$out"/* "$dist"/
 cat "$dist/SHA256SUMS"
 [ $check -eq 1 ] || exit 0
 
