@@ -1,12 +1,19 @@
 #!/bin/sh
 # Rebuilds Zefmor.exe for x86 and x64 from a copy of the sources in another folder and prints the
 # SHA-256 of each. Without arguments the copy is the checked-out tree, and each result must equal
-# the one in build/<arch> byte for byte; with a commit, that commit is built and only printed:
-#   scripts/reproduce.sh            compare a second build with build/
-#   scripts/reproduce.sh v2.0.1.7   checksums of a given commit, to compare with a release's SHA256SUMS
+# the one in build/<arch> byte for byte; with a commit, that commit is built and only printed,
+# unless a downloaded release is named too, which is then checked file by file:
+#   scripts/reproduce.sh                   compare a second build with build/
+#   scripts/reproduce.sh v2.0.1.7          checksums of a given commit, to compare with an unsigned
+#                                          release's SHA256SUMS
+#   scripts/reproduce.sh v2.0.1.7 FOLDER   FOLDER holds a release (its packages, SHA256SUMS and, when
+#                                          signed, signatures/): each file must be what the commit
+#                                          builds, with the release's own signatures attached
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 commit=${1:-}
+release=${2:-}
+[ -z "$release" ] || release=$(cd "$release" && pwd)
 work=$(mktemp -d /tmp/zefmor-reproduce.XXXXXX)
 trap 'rm -rf "$work"' EXIT
 
@@ -40,4 +47,76 @@ if [ -z "$commit" ] && [ -f "$root/build/dist/SHA256SUMS" ]; then
     fi
 fi
 [ $status -eq 0 ] && [ -z "$commit" ] && echo "reproduce: both builds and their packages are byte-identical"
+[ -n "$release" ] || exit $status
+
+# --- A downloaded release against the rebuild.
+says() {
+    echo "reproduce: $*"
+}
+differs() {
+    echo "reproduce: FAILED: $*" >&2
+    status=1
+}
+# same_as_release NAME REBUILT RELEASED: the released file is the rebuilt one, or the rebuilt one
+# with the release's detached signature signatures/<NAME with / as ->.sig attached. Where attaching
+# does not give the signed bytes back, the signature is removed from the release's file and the
+# rest compared. Attaching also checks the signer's certificate; whom to trust is for the reader to
+# check (the README says how), so only the bytes decide here.
+same_as_release() {
+    sig=$release/signatures/$(echo "$1" | tr / -).sig
+    if [ ! -f "$sig" ]; then
+        if cmp -s "$2" "$3"; then
+            says "$1: unsigned, byte-identical to the rebuild"
+        else
+            differs "$1 is unsigned and differs from the rebuild"
+        fi
+        return 0
+    fi
+    rm -f "$work/attached" "$work/stripped"
+    osslsigncode attach-signature -sigin "$sig" -in "$2" -out "$work/attached" >"$work/attach.log" 2>&1 || true
+    if [ -f "$work/attached" ] && cmp -s "$work/attached" "$3"; then
+        says "$1: the rebuild with the release's signature attached is byte-identical to it"
+    elif osslsigncode remove-signature -in "$3" -out "$work/stripped" >/dev/null 2>&1 &&
+         cmp -s "$work/stripped" "$2"; then
+        says "$1: attaching did not give its signed bytes; with the signature removed it is" \
+             "byte-identical to the rebuild"
+    else
+        differs "$1 differs from the rebuild, with the release's signature attached and with it removed"
+    fi
+}
+
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$work/build/x64/CMakeCache.txt")
+# The release's list must describe its files: every file it names as they are in the folder.
+if (cd "$release" && grep -v ' x[0-9]*/Zefmor.exe$' SHA256SUMS | sha256sum -c --quiet >/dev/null 2>&1); then
+    says "SHA256SUMS: every file it lists in the folder matches it"
+else
+    differs "the release's files do not match its SHA256SUMS"
+fi
+# The programs, as they are in the zips; the packages are then made again from them.
+for pair in x86:win32 x64:win64; do
+    arch=${pair%%:*}
+    released=$work/released-$arch.exe
+    if ! unzip -p "$release/Zefmor-$version-${pair##*:}.zip" Zefmor.exe >"$released" 2>/dev/null; then
+        differs "the release has no Zefmor-$version-${pair##*:}.zip with a Zefmor.exe"
+        continue
+    fi
+    same_as_release "$arch/Zefmor.exe" "$work/build/$arch/Zefmor.exe" "$released"
+    if ! grep -qx "$(sha256sum "$released" | cut -d' ' -f1)  $arch/Zefmor.exe" "$release/SHA256SUMS"; then
+        differs "SHA256SUMS lists another $arch/Zefmor.exe than the one in its zip"
+    fi
+    cp "$released" "$work/build/$arch/Zefmor.exe"
+done
+[ $status -eq 0 ] || exit $status
+ZEFMOR_BUILD_DIR="$work/build" "$work/scripts/package.sh" "$work/dist" >/dev/null
+for zip in Zefmor-$version-win32.zip Zefmor-$version-win64.zip; do
+    if cmp -s "$work/dist/$zip" "$release/$zip"; then
+        says "$zip: made again from those programs, byte-identical"
+    else
+        differs "$zip differs from the one made again from its programs"
+    fi
+done
+for msi in Zefmor-$version-x86.msi Zefmor-$version-x64.msi; do
+    same_as_release "$msi" "$work/dist/$msi" "$release/$msi"
+done
+[ $status -eq 0 ] && says "the release in $release is what ${commit:-the checked-out tree} builds"
 exit $status
