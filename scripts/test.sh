@@ -46,6 +46,8 @@ done
 
 # Both release packages, each started from a clean prefix.
 check "$root/scripts/package.sh" --check
+# A release signed with a throwaway certificate verifies, and is still what the sources build.
+check "$root/tests/release/signed_release.sh"
 # The same sources built again elsewhere must give byte-identical programs and packages.
 check "$root/scripts/reproduce.sh"
 # Pictures of the real window under a virtual display, checked.
