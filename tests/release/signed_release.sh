@@ -11,12 +11,7 @@ failed=0
 expect() {
     what=$1
     shift
-    if "$@"; then
-        echo "signing: $what"
-    else
-        echo "signing: FAILED: $what" >&2
-        failed=1
-    fi
+    if "$@"; then echo "signing: $what"; else echo "signing: FAILED: $what" >&2; failed=1; fi
 }
 
 # The throwaway publisher.
@@ -57,14 +52,12 @@ changed() {
     printf "\\$(printf %o $((byte ^ 255)))" | dd of="$1.changed" bs=1 seek="$at" conv=notrunc 2>/dev/null
     echo "$1.changed"
 }
-count=0
+expect "six signed files to check" [ "$(ls "$tmp/signed" | wc -l)" -eq 6 ]
 for file in "$tmp"/signed/*; do
     name=$(basename "$file")
     expect "$name verifies, signed for Zefmor and $web" verifies "$file"
     expect "$name with one byte changed does not verify" eval '! verifies "$(changed "$file")"'
-    count=$((count + 1))
 done
-expect "six signed files were checked" [ $count -eq 6 ]
 
 # Anyone can rebuild it: the signatures attached to the rebuilt files give the release's bytes.
 commit=$(git -C "$root" stash create)
