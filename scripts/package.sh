@@ -1,8 +1,8 @@
 #!/bin/sh
 # Makes the release packages: Zefmor-<version>-win32.zip and -win64.zip, each with Zefmor.exe and a
 # short read-me, the installers Zefmor-<version>-x86.msi and -x64.msi, and a SHA256SUMS file beside
-# them listing the packages, any detached signatures and both programs as packaged. Times, order, identifiers and permissions in the
-# packages are fixed, so the same build gives the same bytes.
+# them listing the packages, any detached signatures and both programs as packaged. Times, order,
+# identifiers and permissions in the packages are fixed, so the same build gives the same bytes.
 # Usage: scripts/package.sh [output folder] (default build/dist); needs scripts/build.sh first.
 #        With ZEFMOR_SIGN_PFX the release is signed (see "Signing" below): the programs before they
 #        are packaged, then the installers, with each detached signature in signatures/.
@@ -91,8 +91,9 @@ web=$(sed -n 's/^#define AUTHOR_WEB *"\(.*\)"$/\1/p' "$root/about/author.h")
 
 # build_msi ARCH VERSION OUTPUT: the installer of the ARCH program as packaged, labelled VERSION.
 # wixl stamps the current time and a random package code into the summary information; the clock
-# is stopped at the packaging date while it runs (a running one passes a second on a busy machine), and the package code is replaced by one derived from
-# everything that goes into the package. Product codes follow from architecture and version.
+# is stopped at the packaging date while it runs (a running one can pass a second on a busy
+# machine), and the package code is replaced by one derived from everything that goes into the
+# package. Product codes follow from architecture and version.
 build_msi() {
     msi_stage=$(mktemp -d /tmp/zefmor-msi.XXXXXX)
     cp "$work/$1/Zefmor.exe" "$msi_stage/Zefmor.exe"
