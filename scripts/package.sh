@@ -44,7 +44,8 @@ check_signing_inputs() {
     [ -f "$signing" ] && [ -r "$signing" ] ||
         refuse "cannot read the certificate file '$signing' (ZEFMOR_SIGN_PFX)"
     pass_file=${ZEFMOR_SIGN_PASS_FILE:-}
-    [ -n "$pass_file" ] || refuse "ZEFMOR_SIGN_PASS_FILE does not name the file with the certificate's password"
+    [ -n "$pass_file" ] ||
+        refuse "ZEFMOR_SIGN_PASS_FILE does not name the file with the certificate's password"
     [ -f "$pass_file" ] && [ -r "$pass_file" ] ||
         refuse "cannot read the password file '$pass_file' (ZEFMOR_SIGN_PASS_FILE)"
     if ! openssl pkcs12 -in "$signing" -passin "file:$pass_file" -noout 2>"$work/pkcs12.log"; then
