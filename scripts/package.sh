@@ -60,7 +60,10 @@ sign_file() {
             ${ZEFMOR_SIGN_TIMESTAMP_URL:+-ts "$ZEFMOR_SIGN_TIMESTAMP_URL"} \
             -in "$1" -out "$2" >"$work/sign.log" 2>&1 ||
        ! osslsigncode extract-signature -in "$2" -out "$out/signatures/$3.sig" >>"$work/sign.log" 2>&1; then
-        refuse "signing $3 failed: $(grep -v -e '^Failed$' -e '^Succeeded$' "$work/sign.log" | head -n 1)"
+        # The tool's first line that says what went wrong.
+        sign_error=$(grep -v -e '^$' -e '^Failed$' -e '^Succeeded$' -e '^Connecting to ' "$work/sign.log" |
+            head -n 1)
+        refuse "signing $3 failed: $sign_error"
     fi
 }
 # --- End of signing.
