@@ -22,7 +22,7 @@ openssl pkcs12 -export -inkey "$tmp/key.pem" -in "$tmp/cert.pem" -passout "file:
 web=$(sed -n 's/^#define AUTHOR_WEB *"\(.*\)"$/\1/p' "$root/about/author.h")
 
 ZEFMOR_SIGN_PFX=$tmp/publisher.pfx ZEFMOR_SIGN_PASS_FILE=$tmp/pass \
-    "$root/scripts/package.sh" "$tmp/release" >"$tmp/package.log" 2>&1
+    "$root/scripts/package.sh" "$tmp/release" >"$tmp/package.log" 2>&1 || { cat "$tmp/package.log" >&2; exit 1; }
 release=$tmp/release
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$root/build/x64/CMakeCache.txt")
 
