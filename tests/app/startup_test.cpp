@@ -113,6 +113,15 @@ void ExpectGrownToTheLayout(bool widerBorders = false)
     }
 }
 
+// Back at the designed outer size once the frames are classic again.
+void ExpectDesignedSize()
+{
+    RECT outer;
+    GetWindowRect(g_hwndwMain, &outer);
+    EXPECT_EQ(315, outer.right - outer.left);
+    EXPECT_EQ(210, outer.bottom - outer.top);
+}
+
 TEST_F(StartupTest, TallerCaptionGrowsTheWindowUntilTheLayoutFits)
 {
     {
@@ -125,10 +134,7 @@ TEST_F(StartupTest, TallerCaptionGrowsTheWindowUntilTheLayoutFits)
         ExpectGrownToTheLayout();
     }
     RemeasureFrames();
-    RECT outer;
-    GetWindowRect(g_hwndwMain, &outer);
-    EXPECT_EQ(315, outer.right - outer.left);
-    EXPECT_EQ(210, outer.bottom - outer.top);
+    ExpectDesignedSize();
 }
 
 // A sizing border is wider than the fixed frame, as padded borders are on newer systems.
@@ -140,10 +146,7 @@ TEST_F(StartupTest, WiderBordersGrowTheWindowByTheShortfallAndNoMore)
     ExpectGrownToTheLayout(true);
     SetWindowLongW(g_hwndwMain, GWL_STYLE, fixed);
     RemeasureFrames();
-    RECT outer;
-    GetWindowRect(g_hwndwMain, &outer);
-    EXPECT_EQ(315, outer.right - outer.left);
-    EXPECT_EQ(210, outer.bottom - outer.top);
+    ExpectDesignedSize();
 }
 
 // Blocks the creation of the n-th child of the main window (0: the main window itself).
