@@ -5,10 +5,11 @@
 # unless a downloaded release is named too, which is then checked file by file:
 #   scripts/reproduce.sh                   compare a second build with build/
 #   scripts/reproduce.sh v2.0.1.7          checksums of a given commit, to compare with an unsigned
-#                                          release's SHA256SUMS
-#   scripts/reproduce.sh v2.0.1.7 FOLDER   FOLDER holds a release (its packages, SHA256SUMS and, when
-#                                          signed, signatures/): each file must be what the commit
-#                                          builds, with the release's own signatures attached
+#                                          release's programs.sha256
+#   scripts/reproduce.sh v2.0.1.7 FOLDER   FOLDER holds a release (its packages, SHA256SUMS,
+#                                          programs.sha256 and, when signed, signatures/): each file
+#                                          must be what the commit builds, with the release's own
+#                                          signatures attached
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 commit=${1:-}
@@ -87,7 +88,7 @@ same_as_release() {
 
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$work/build/x64/CMakeCache.txt")
 # The release's list must describe its files: every file it names as they are in the folder.
-if (cd "$release" && grep -v ' x[0-9]*/Zefmor.exe$' SHA256SUMS | sha256sum -c --quiet >/dev/null 2>&1); then
+if (cd "$release" && sha256sum -c --strict --quiet SHA256SUMS >/dev/null 2>&1); then
     says "SHA256SUMS: every file it lists in the folder matches it"
 else
     differs "the release's files do not match its SHA256SUMS"
@@ -101,8 +102,8 @@ for pair in x86:win32 x64:win64; do
         continue
     fi
     same_as_release "$arch/Zefmor.exe" "$work/build/$arch/Zefmor.exe" "$released"
-    if ! grep -qx "$(sha256sum "$released" | cut -d' ' -f1)  $arch/Zefmor.exe" "$release/SHA256SUMS"; then
-        differs "SHA256SUMS lists another $arch/Zefmor.exe than the one in its zip"
+    if ! grep -qx "$(sha256sum "$released" | cut -d' ' -f1)  $arch/Zefmor.exe" "$release/programs.sha256"; then
+        differs "programs.sha256 lists another $arch/Zefmor.exe than the one in its zip"
     fi
     cp "$released" "$work/build/$arch/Zefmor.exe"
 done

@@ -44,8 +44,8 @@ for prefix in "$root"/build/x86/wineprefix "$root"/build/x64/wineprefix; do
     [ -d "$prefix" ] && zefmor_wine_stop "$prefix" || true
 done
 
-# Both release packages, each started from a clean prefix.
-check "$root/scripts/package.sh" --check
+# The release packages, each started, installed, upgraded and removed in a clean prefix.
+check "$root/tests/release/packages.sh"
 # A release signed with a throwaway certificate verifies, and is still what the sources build.
 check "$root/tests/release/signed_release.sh"
 # The same sources built again elsewhere must give byte-identical programs and packages.
