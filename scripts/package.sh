@@ -5,7 +5,9 @@
 # identifiers and permissions in the packages are fixed, so the same build gives the same bytes.
 #   scripts/package.sh [FOLDER]   the release in FOLDER (default build/dist); needs scripts/build.sh
 # With ZEFMOR_SIGN_PFX the release is signed (scripts/signing.sh): the programs before they are
-# packaged, then the installers, with each detached signature in signatures/.
+# packaged, then the installers, with each detached signature in signatures/. With
+# ZEFMOR_RELEASE_URL, the https:// address of the folder the packages will be downloaded from, the
+# release also holds its winget and Scoop manifests in manifests/ (scripts/manifests.sh).
 # The release is made elsewhere and replaces an earlier one in FOLDER only once it is whole: a run
 # that stops leaves FOLDER as it was.
 set -eu
@@ -23,6 +25,16 @@ version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/x64/CMakeCache.tx
 for arch in x86 x64; do
     [ -f "$build/$arch/Zefmor.exe" ] || refuse "there is no $build/$arch/Zefmor.exe; run scripts/build.sh first"
 done
+# Manifests name the packages by their download address; only one nobody on the way can change.
+release_url=${ZEFMOR_RELEASE_URL:-}
+if [ -n "$release_url" ]; then
+    case $release_url in
+        https://?*) ;;
+        *) refuse "ZEFMOR_RELEASE_URL must be an https:// address, not '$release_url'" ;;
+    esac
+    printf '%s' "$release_url" | grep -q "[[:space:][:cntrl:]\"'\\<>]" &&
+        refuse "ZEFMOR_RELEASE_URL must not hold spaces, quotes, backslashes or angle brackets"
+fi
 # 2026-01-01 00:00 UTC: packages carry one fixed time whenever they are made.
 stamp=202601010000
 . "$root/scripts/installer.sh"
@@ -67,6 +79,9 @@ for pair in x86:win32 x64:win64; do
 done
 # The programs' own checksums, as scripts/reproduce.sh COMMIT prints them for a rebuild.
 (cd "$work" && sha256sum x86/Zefmor.exe x64/Zefmor.exe) >"$out/programs.sha256"
+if [ -n "$release_url" ]; then
+    "$root/scripts/manifests.sh" "$out" "$version" "$release_url" || refuse "the manifests could not be written"
+fi
 # Every file of the release, so that `sha256sum -c SHA256SUMS` checks a whole download.
 (cd "$out" && find . -type f | sed 's|^\./||' | LC_ALL=C sort | xargs sha256sum) >"$work/SHA256SUMS"
 mv "$work/SHA256SUMS" "$out/SHA256SUMS"

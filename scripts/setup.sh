@@ -4,11 +4,11 @@ set -eu
 
 # Build: cross compilers, CMake, GoogleTest's sources. Run: Wine's 64-bit and 32-bit parts and its
 # own fonts. Checks: a virtual display and picture tools, zip, the installer tools, the signing
-# tools.
+# tools, and Python's YAML reader for the release's manifests.
 packages="cmake make g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix googletest
           wine64 wine32:i386 fonts-wine wine
           xvfb imagemagick zip unzip wixl msitools faketime
-          osslsigncode openssl"
+          osslsigncode openssl python3-yaml"
 missing=""
 for p in $packages; do
     if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then

@@ -30,7 +30,8 @@ openssl req -x509 -newkey rsa:2048 -nodes -keyout "$tmp/key.pem" -out "$tmp/cert
 web=$(sed -n 's/^#define AUTHOR_WEB *"\(.*\)"$/\1/p' "$root/about/author.h")
 
 release=$tmp/release
-ZEFMOR_SIGN_PFX=$tmp/publisher.pfx ZEFMOR_SIGN_PASS_FILE=$tmp/pass \
+url=https://downloads.example/zefmor/
+ZEFMOR_SIGN_PFX=$tmp/publisher.pfx ZEFMOR_SIGN_PASS_FILE=$tmp/pass ZEFMOR_RELEASE_URL=$url \
     "$root/scripts/package.sh" "$release" >"$tmp/package.log" 2>&1 ||
     stop "packaging the signed release failed: $(tail -n 1 "$tmp/package.log")"
 "$root/scripts/package.sh" "$tmp/unsigned" >>"$tmp/package.log" 2>&1 ||
@@ -44,6 +45,10 @@ lists_the_folder() {
 }
 expect "SHA256SUMS of the signed release lists exactly its files, and sha256sum -c passes" lists_the_folder "$release"
 expect "SHA256SUMS of the unsigned release lists exactly its files, and sha256sum -c passes" lists_the_folder "$tmp/unsigned"
+
+# Its winget and Scoop manifests describe exactly these files and installers.
+expect "the manifests give each signed file's hash, the installers' own codes and the build's version" \
+    /usr/bin/python3 "$root/tests/release/check_manifests.py" "$release" "$version" "$url"
 
 # The signed files: both installers, the program in each zip and the one in each installer.
 mkdir "$tmp/signed"
@@ -114,12 +119,12 @@ resum "$tmp/msi-doctored"
 expect "a release whose x86 installer's cabinet differs by one byte is refused, naming it" \
     doctored "$tmp/msi-doctored" "Zefmor-$version-x86.msi"
 
-# A wrong password and a missing certificate stop packaging into a folder that held a release,
-# which stays as it was, byte for byte.
+# A wrong password, a missing certificate and a download address anyone on the way could change
+# stop packaging into a folder that held a release, which stays as it was, byte for byte.
 printf 'not it\n' >"$tmp/wrong"
 refused() {
     cp -a "$release" "$tmp/refused"
-    ! ZEFMOR_SIGN_PFX=$1 ZEFMOR_SIGN_PASS_FILE=$2 "$root/scripts/package.sh" "$tmp/refused" \
+    ! ZEFMOR_SIGN_PFX=$1 ZEFMOR_SIGN_PASS_FILE=$2 ZEFMOR_RELEASE_URL=${4:-$url} "$root/scripts/package.sh" "$tmp/refused" \
         >>"$tmp/package.log" 2>"$tmp/refused.log" &&
         [ "$(wc -l <"$tmp/refused.log")" -eq 1 ] && grep -q "$3" "$tmp/refused.log" &&
         diff -r "$release" "$tmp/refused" && rm -r "$tmp/refused"
@@ -128,5 +133,7 @@ expect "a wrong password stops packaging, saying so, and the earlier release sta
     refused "$tmp/publisher.pfx" "$tmp/wrong" "wrong password"
 expect "a missing certificate stops packaging, saying so, and the earlier release stays" \
     refused "$tmp/absent.pfx" "$tmp/pass" "cannot read the certificate file"
+expect "a release address without https:// stops packaging, saying so, and the earlier release stays" \
+    refused "$tmp/publisher.pfx" "$tmp/pass" "must be an https:// address" http://downloads.example/zefmor/
 expect "the password is never printed" eval '! grep -qF "$(cat "$tmp/pass")" "$tmp/package.log" "$tmp/refused.log"'
 exit $failed
