@@ -18,7 +18,8 @@ check() {
     case $status in
         0) passed=$((passed + 1)) ;;
         77) skipped=$((skipped + 1)) ;;
-        *) failed=$((failed + 1)) ;;
+        *) failed=$((failed + 1))
+           echo "zefmor: FAILED: ${1#"$root"/} (exit code $status)" >&2 ;;
     esac
 }
 
