@@ -1,4 +1,4 @@
-// Copies from the output pane, marked so that clipboard history, the cloud clipboard and
+// Copies and cuts from the output pane, marked so that clipboard history, the cloud clipboard and
 // clipboard viewers leave the passwords alone.
 #include <windows.h>
 #include <commctrl.h>
@@ -121,16 +121,27 @@ bool CopySelection(HWND pane)
     return placed;
 }
 
+// Only a selection that reached the clipboard leaves the pane, and the pane's undo brings it back.
+void CutSelection(HWND pane)
+{
+    if (CopySelection(pane))
+        SendMessageW(pane, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L""));
+}
+
 bool IsHeld(int key)
 {
     return GetKeyState(key) < 0;
 }
 
-// Wine's edit control copies for Ctrl+Insert by itself, without WM_COPY, so that key is taken here.
+// Wine's edit control copies for Ctrl+Insert and cuts for Shift+Delete by itself, without WM_COPY
+// and WM_CUT, so those keys are taken here. Shift+Delete with nothing selected stays the edit's.
 bool OnCopyOrCutKey(HWND pane, WPARAM key)
 {
+    DWORD start = 0, end = 0;
     if (key == VK_INSERT && IsHeld(VK_CONTROL) && !IsHeld(VK_SHIFT))
         CopySelection(pane);
+    else if (key == VK_DELETE && IsHeld(VK_SHIFT) && !IsHeld(VK_CONTROL) && GetSelection(pane, &start, &end))
+        CutSelection(pane);
     else
         return false;
     return true;
@@ -141,6 +152,9 @@ LRESULT CALLBACK PaneProc(HWND pane, UINT message, WPARAM wParam, LPARAM lParam,
     switch (message) {
     case WM_COPY:
         CopySelection(pane);
+        return 0;
+    case WM_CUT:
+        CutSelection(pane);
         return 0;
     case WM_KEYDOWN:
         if (OnCopyOrCutKey(pane, wParam))

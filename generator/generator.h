@@ -33,8 +33,8 @@ void AppendOutput(const wchar_t* text);
 
 void SaveToFile();
 
-// Makes every copy from the output pane put the selection on the clipboard marked to stay out of
-// clipboard history and the cloud clipboard.
+// Makes every copy and cut from the output pane put the selection on the clipboard marked to stay
+// out of clipboard history and the cloud clipboard; a cut removes only what reached the clipboard.
 bool MarkPaneCopies(HWND pane);
 
 // Frees a buffer of the process heap that held passwords, wiped first so that no copy stays

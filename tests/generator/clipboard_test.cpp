@@ -1,6 +1,8 @@
-// Copies from the output pane: the selection goes to the clipboard together with the marks that
-// keep it out of clipboard history.
+// Copies and cuts from the output pane: the selection goes to the clipboard together with the marks
+// that keep it out of clipboard history, and no cut loses a password.
 #include <gtest/gtest.h>
+
+#include <process.h>
 
 #include <string>
 
@@ -71,7 +73,7 @@ protected:
     }
 };
 
-TEST_F(ClipboardTest, EveryCopyPutsTheSelectionWithAllMarksInOneOpening)
+TEST_F(ClipboardTest, EveryCopyAndCutPutsTheSelectionWithAllMarksInOneOpening)
 {
     const struct {
         void (*act)();
@@ -80,6 +82,9 @@ TEST_F(ClipboardTest, EveryCopyPutsTheSelectionWithAllMarksInOneOpening)
         {[] { SendMessageW(g_hwndeHesla, WM_COPY, 0, 0); }, L"abc\r\ndef\r\n"},
         {[] { SendMessageW(g_hwndeHesla, WM_CHAR, 3, 1); }, L"abc\r\ndef\r\n"},  // Ctrl+C
         {[] { PressWith(VK_CONTROL, VK_INSERT); }, L"abc\r\ndef\r\n"},
+        {[] { SendMessageW(g_hwndeHesla, WM_CUT, 0, 0); }, L"af\r\n"},
+        {[] { SendMessageW(g_hwndeHesla, WM_CHAR, 24, 1); }, L"af\r\n"},  // Ctrl+X
+        {[] { PressWith(VK_SHIFT, VK_DELETE); }, L"af\r\n"},
     };
     for (size_t i = 0; i < ARRAYSIZE(ways); ++i) {
         SelectAndForget();
@@ -98,9 +103,28 @@ TEST_F(ClipboardTest, NothingSelectedLeavesTheClipboardAsItWas)
     SendMessageW(g_hwndeHesla, EM_SETSEL, 2, 2);
     Changes();
     SendMessageW(g_hwndeHesla, WM_COPY, 0, 0);
+    SendMessageW(g_hwndeHesla, WM_CUT, 0, 0);
     EXPECT_EQ(0, Changes());
     EXPECT_EQ(kMarkedCopy, Clipboard());
     EXPECT_EQ(kPane, TextOf(g_hwndeHesla));
+}
+
+TEST_F(ClipboardTest, ACutWhileAnotherProgramHoldsTheClipboardLosesNothing)
+{
+    std::wstring holder(MAX_PATH, L'\0');
+    holder.resize(GetModuleFileNameW(NULL, &holder[0], MAX_PATH));
+    holder = holder.substr(0, holder.rfind(L'\\') + 1) + L"clipboard_holder.exe";
+    const HANDLE process = reinterpret_cast<HANDLE>(_wspawnl(_P_NOWAIT, holder.c_str(), L"holder", L"2000", NULL));
+    ASSERT_NE(INVALID_HANDLE_VALUE, process);
+    for (int i = 0; i < 250 && !GetOpenClipboardWindow(); ++i)
+        Sleep(20);
+    ASSERT_NE(nullptr, GetOpenClipboardWindow());
+
+    SendMessageW(g_hwndeHesla, WM_CUT, 0, 0);
+    EXPECT_EQ(kPane, TextOf(g_hwndeHesla));
+    WaitForSingleObject(process, 10000);
+    CloseHandle(process);
+    EXPECT_EQ(L"held - - - -", Clipboard());
 }
 
 }  // namespace
