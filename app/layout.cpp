@@ -78,7 +78,7 @@ bool CreateControls()
         if (!hwnd)
             return false;
     }
-    return true;
+    return MarkPaneCopies(g_hwndeHesla);
 }
 
 void SetControlFonts()

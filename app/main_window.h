@@ -11,7 +11,8 @@ const int kMainWindowHeight = 210;
 // Registers the class, creates the window and its controls and loads the settings.
 bool InitInstance();
 
-// Creates the fifteen child controls; false when a control whose creation counts failed.
+// Creates the fifteen child controls; false when a control whose creation counts failed or the
+// pane's copies cannot be marked.
 bool CreateControls();
 
 // Gives the twelve text-bearing controls the stock GUI font.

@@ -1,4 +1,5 @@
-// Password generation: the random source, drawing characters, reading the inputs, the run, saving.
+// Password generation: the random source, drawing characters, reading the inputs, the run, saving
+// and copying.
 #ifndef ZEFMOR_GENERATOR_H
 #define ZEFMOR_GENERATOR_H
 
@@ -31,6 +32,10 @@ void GeneratePasswords();
 void AppendOutput(const wchar_t* text);
 
 void SaveToFile();
+
+// Makes every copy and cut from the output pane put the selection on the clipboard marked to stay
+// out of clipboard history and the cloud clipboard; a cut removes only what reached the clipboard.
+bool MarkPaneCopies(HWND pane);
 
 // Frees a buffer of the process heap that held passwords, wiped first so that no copy stays
 // behind in freed memory. NULL is let through.

@@ -335,10 +335,12 @@ TEST_F(SaveTest, BuffersThatHeldPasswordsAreWipedBeforeTheyAreFreed)
         ImportHook hook(reinterpret_cast<void*>(g_realHeapFree), reinterpret_cast<void*>(CheckWipedThenFree));
         ASSERT_TRUE(hook.Hooked());
         GenerateFiveOfEight();
+        SendMessageW(g_hwndeHesla, EM_SETSEL, 0, -1);
+        SendMessageW(g_hwndeHesla, WM_COPY, 0, 0);
         SaveAs(In(L"hesla.txt"));
     }
     EXPECT_EQ(50u, ReadFileBytes(In(L"hesla.txt")).size());
-    EXPECT_GE(g_nFreed, 4) << "the run's and the save's two buffers each";
+    EXPECT_GE(g_nFreed, 5) << "the run's and the save's two buffers each, and the copy's";
     EXPECT_EQ(0, g_nNotWiped);
 }
 
