@@ -1,5 +1,6 @@
 // Holds the clipboard for the tests as a clipboard manager does: takes it, puts "held" on it and
-// keeps it open for the milliseconds given.
+// keeps it open for the milliseconds given; given an event's name too, it counts them from when
+// the test sets that event.
 #include <windows.h>
 
 #include <stdlib.h>
@@ -14,6 +15,11 @@ int main(int argc, char** argv)
     CopyMemory(GlobalLock(text), L"held", sizeof L"held");
     GlobalUnlock(text);
     SetClipboardData(CF_UNICODETEXT, text);
+    if (argc > 2) {
+        HANDLE start = OpenEventA(SYNCHRONIZE, FALSE, argv[2]);
+        if (!start || WaitForSingleObject(start, 10000) != WAIT_OBJECT_0)
+            return 1;
+    }
     Sleep(strtoul(argv[1], NULL, 10));
     return CloseClipboard() ? 0 : 1;
 }

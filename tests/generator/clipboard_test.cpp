@@ -109,16 +109,53 @@ TEST_F(ClipboardTest, NothingSelectedLeavesTheClipboardAsItWas)
     EXPECT_EQ(kPane, TextOf(g_hwndeHesla));
 }
 
-TEST_F(ClipboardTest, ACutWhileAnotherProgramHoldsTheClipboardLosesNothing)
+// Another process that has taken the clipboard and holds it open, as the holder's arguments say;
+// NULL when it could not start or take it.
+HANDLE HoldClipboard(const wchar_t* milliseconds, const wchar_t* startEvent = NULL)
 {
     std::wstring holder(MAX_PATH, L'\0');
     holder.resize(GetModuleFileNameW(NULL, &holder[0], MAX_PATH));
     holder = holder.substr(0, holder.rfind(L'\\') + 1) + L"clipboard_holder.exe";
-    const HANDLE process = reinterpret_cast<HANDLE>(_wspawnl(_P_NOWAIT, holder.c_str(), L"holder", L"2000", NULL));
-    ASSERT_NE(INVALID_HANDLE_VALUE, process);
+    const HANDLE process = reinterpret_cast<HANDLE>(
+        _wspawnl(_P_NOWAIT, holder.c_str(), L"holder", milliseconds, startEvent, NULL));
+    if (process == INVALID_HANDLE_VALUE)
+        return NULL;
     for (int i = 0; i < 250 && !GetOpenClipboardWindow(); ++i)
         Sleep(20);
-    ASSERT_NE(nullptr, GetOpenClipboardWindow());
+    if (!GetOpenClipboardWindow()) {
+        TerminateProcess(process, 1);
+        CloseHandle(process);
+        return NULL;
+    }
+    return process;
+}
+
+// A clipboard manager lets go a moment after each change: a copy or cut made in that moment
+// lands once the clipboard is free. The hold is counted from the copy's start, so it is still
+// held at the first try however slowly the holder started.
+TEST_F(ClipboardTest, ACopyOrCutWhileTheClipboardIsBrieflyHeldLandsOnceItIsFree)
+{
+    const HANDLE start = CreateEventW(NULL, TRUE, FALSE, L"ZefmorTestCopyStarts");
+    ASSERT_NE(nullptr, start);
+    for (UINT message : {WM_COPY, WM_CUT}) {
+        SelectAndForget();
+        ResetEvent(start);
+        const HANDLE process = HoldClipboard(L"100", L"ZefmorTestCopyStarts");
+        ASSERT_NE(nullptr, process);
+        SetEvent(start);
+        SendMessageW(g_hwndeHesla, message, 0, 0);
+        EXPECT_EQ(kMarkedCopy, Clipboard()) << message;
+        EXPECT_EQ(message == WM_CUT ? L"af\r\n" : kPane, TextOf(g_hwndeHesla));
+        WaitForSingleObject(process, 10000);
+        CloseHandle(process);
+    }
+    CloseHandle(start);
+}
+
+TEST_F(ClipboardTest, ACutWhileAnotherProgramHoldsTheClipboardLosesNothing)
+{
+    const HANDLE process = HoldClipboard(L"2000");
+    ASSERT_NE(nullptr, process);
 
     SendMessageW(g_hwndeHesla, WM_CUT, 0, 0);
     EXPECT_EQ(kPane, TextOf(g_hwndeHesla));

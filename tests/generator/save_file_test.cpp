@@ -306,6 +306,65 @@ TEST_F(SaveTest, AFailedWriteOrReplaceLeavesTheOldFileAndNoTemporaryOne)
     EXPECT_EQ(std::vector<std::wstring>{L"stary.txt"}, FilesIn(folder));
 }
 
+// The steps that put the text in place, in the order the program takes them.
+std::string g_sSteps;
+HANDLE g_hWritten;
+BOOL(WINAPI* volatile g_realWriteFile)(HANDLE, LPCVOID, DWORD, LPDWORD, LPOVERLAPPED);
+BOOL(WINAPI* volatile g_realFlushFileBuffers)(HANDLE);
+BOOL(WINAPI* volatile g_realReplaceFileW)(LPCWSTR, LPCWSTR, LPCWSTR, DWORD, LPVOID, LPVOID);
+BOOL(WINAPI* volatile g_realMoveFileExW)(LPCWSTR, LPCWSTR, DWORD);
+
+BOOL WINAPI NoteWrite(HANDLE file, LPCVOID bytes, DWORD length, LPDWORD written, LPOVERLAPPED overlapped)
+{
+    g_hWritten = file;
+    g_sSteps += "write ";
+    return g_realWriteFile(file, bytes, length, written, overlapped);
+}
+
+BOOL WINAPI NoteFlush(HANDLE file)
+{
+    g_sSteps += file == g_hWritten ? "flush " : "flush of another file ";
+    return g_realFlushFileBuffers(file);
+}
+
+BOOL WINAPI NoteReplace(LPCWSTR replaced, LPCWSTR replacement, LPCWSTR backup, DWORD flags, LPVOID a, LPVOID b)
+{
+    g_sSteps += "replace ";
+    return g_realReplaceFileW(replaced, replacement, backup, flags, a, b);
+}
+
+BOOL WINAPI NoteMove(LPCWSTR from, LPCWSTR to, DWORD flags)
+{
+    g_sSteps += "move ";
+    return g_realMoveFileExW(from, to, flags);
+}
+
+// The text is on the disk before the new file takes the old one's place or its name, so a crash
+// of the system in between leaves the old text or the new, never an empty or partial file.
+TEST_F(SaveTest, TheTextIsFlushedBeforeTheFileTakesItsPlace)
+{
+    GenerateFiveOfEight();
+    WriteFileBytes(In(L"stary.txt"), "old");
+    g_realWriteFile = &WriteFile;
+    g_realFlushFileBuffers = &FlushFileBuffers;
+    g_realReplaceFileW = &ReplaceFileW;
+    g_realMoveFileExW = &MoveFileExW;
+    for (const wchar_t* name : {L"stary.txt", L"novy.txt"}) {
+        g_sSteps.clear();
+        g_hWritten = NULL;
+        {
+            ImportHook write(reinterpret_cast<void*>(g_realWriteFile), reinterpret_cast<void*>(NoteWrite));
+            ImportHook flush(reinterpret_cast<void*>(g_realFlushFileBuffers), reinterpret_cast<void*>(NoteFlush));
+            ImportHook replace(reinterpret_cast<void*>(g_realReplaceFileW), reinterpret_cast<void*>(NoteReplace));
+            ImportHook move(reinterpret_cast<void*>(g_realMoveFileExW), reinterpret_cast<void*>(NoteMove));
+            ASSERT_TRUE(write.Hooked() && flush.Hooked() && replace.Hooked() && move.Hooked());
+            SaveAs(In(name));
+        }
+        EXPECT_EQ(name[0] == L's' ? "write flush replace " : "write flush move ", g_sSteps) << name;
+        EXPECT_EQ(50u, ReadFileBytes(In(name)).size()) << name;
+    }
+}
+
 // Counts the blocks the program hands back to the heap, and those of them not wiped to the end.
 BOOL(WINAPI* volatile g_realHeapFree)(HANDLE, DWORD, LPVOID);
 int g_nFreed;
