@@ -81,6 +81,8 @@ protected:
 
 TEST_F(ProcessTest, OpensItsWindowAndExitsWithZeroWhenClosed)
 {
+    FrameMetrics classic;
+    ASSERT_TRUE(classic.Set());
     Running r = Start(L"any /arguments are ignored");
     ASSERT_NE(nullptr, r.main);
     RECT rc;

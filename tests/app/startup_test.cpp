@@ -40,6 +40,10 @@ TEST_F(StartupTest, ClassIsRegisteredAsDesigned)
 
 TEST_F(StartupTest, MainWindowIsFixedInSizeAndPlace)
 {
+    FrameMetrics classic;
+    ASSERT_TRUE(classic.Set());
+    ResetAppState();
+    ASSERT_TRUE(StartMainWindow());
     EXPECT_EQ(L"Zefmor", TextOf(g_hwndwMain));
     const DWORD style = static_cast<DWORD>(GetWindowLongW(g_hwndwMain, GWL_STYLE));
     for (DWORD bit : {DWORD(WS_CAPTION), DWORD(WS_SYSMENU), DWORD(WS_MINIMIZEBOX), DWORD(WS_VISIBLE)})
@@ -57,26 +61,6 @@ TEST_F(StartupTest, MainWindowIsFixedInSizeAndPlace)
     ASSERT_NE(nullptr, menu);
     EXPECT_EQ(4, GetMenuItemCount(menu));
 }
-
-// A taller caption than the classic one, for as long as the object lives; the metrics before it
-// are put back however the test ends, since the later tests share the prefix.
-class TallerCaption {
-public:
-    explicit TallerCaption(int height)
-    {
-        saved_.cbSize = sizeof saved_;
-        SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof saved_, &saved_, 0);
-        NONCLIENTMETRICSW taller = saved_;
-        taller.iCaptionHeight = height;
-        set_ = SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof taller, &taller, 0) != FALSE;
-    }
-    ~TallerCaption() { SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof saved_, &saved_, 0); }
-    bool Set() const { return set_; }
-
-private:
-    NONCLIENTMETRICSW saved_ = {};
-    bool set_;
-};
 
 // What the system does for every window when the frame metrics change.
 void RemeasureFrames()
@@ -113,7 +97,7 @@ void ExpectGrownToTheLayout(bool widerBorders = false)
     }
 }
 
-// Back at the designed outer size once the frames are classic again.
+// Back at the designed outer size once the frames are classic.
 void ExpectDesignedSize()
 {
     RECT outer;
@@ -124,8 +108,10 @@ void ExpectDesignedSize()
 
 TEST_F(StartupTest, TallerCaptionGrowsTheWindowUntilTheLayoutFits)
 {
+    FrameMetrics classic;
+    ASSERT_TRUE(classic.Set());
     {
-        TallerCaption caption(40);
+        FrameMetrics caption(40);
         ASSERT_TRUE(caption.Set());
         RemeasureFrames();
         ExpectGrownToTheLayout();
@@ -140,6 +126,8 @@ TEST_F(StartupTest, TallerCaptionGrowsTheWindowUntilTheLayoutFits)
 // A sizing border is wider than the fixed frame, as padded borders are on newer systems.
 TEST_F(StartupTest, WiderBordersGrowTheWindowByTheShortfallAndNoMore)
 {
+    FrameMetrics classic;
+    ASSERT_TRUE(classic.Set());
     const LONG fixed = GetWindowLongW(g_hwndwMain, GWL_STYLE);
     SetWindowLongW(g_hwndwMain, GWL_STYLE, fixed | WS_THICKFRAME);
     RemeasureFrames();

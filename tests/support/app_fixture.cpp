@@ -16,6 +16,25 @@ void PutDword(const wchar_t* name, DWORD value)
     PutValue(name, REG_DWORD, &value, sizeof value);
 }
 
+FrameMetrics::FrameMetrics(int captionHeight) : saved_(), set_(false)
+{
+    saved_.cbSize = sizeof saved_;
+    if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof saved_, &saved_, 0))
+        return;
+    NONCLIENTMETRICSW frames = saved_;
+    frames.iCaptionHeight = captionHeight;
+    frames.iMenuHeight = 18;
+    frames.iBorderWidth = 1;
+    frames.iPaddedBorderWidth = 0;
+    set_ = SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof frames, &frames, 0) != FALSE;
+}
+
+FrameMetrics::~FrameMetrics()
+{
+    if (set_)
+        SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof saved_, &saved_, 0);
+}
+
 void MainWindowTest::SetUp()
 {
     ResetAppState();
