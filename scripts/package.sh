@@ -1,7 +1,8 @@
 #!/bin/sh
 # Makes a release of the built programs: Zefmor-<version>-win32.zip and -win64.zip, each with
 # Zefmor.exe and a short read-me, the installers Zefmor-<version>-x86.msi and -x64.msi, the programs'
-# own checksums in programs.sha256 and SHA256SUMS listing every file of the release. Times, order,
+# own checksums in programs.sha256, BUILDINFO naming the system and toolchain that built it
+# (scripts/buildinfo.sh) and SHA256SUMS listing every file of the release. Times, order,
 # identifiers and permissions in the packages are fixed, so the same build gives the same bytes.
 #   scripts/package.sh [FOLDER]   the release in FOLDER (default build/dist); needs scripts/build.sh
 # With ZEFMOR_SIGN_PFX the release is signed (scripts/signing.sh): the programs before they are
@@ -39,6 +40,9 @@ fi
 stamp=202601010000
 . "$root/scripts/installer.sh"
 . "$root/scripts/signing.sh"
+. "$root/scripts/buildinfo.sh"
+# The commit BUILDINFO names; scripts/reproduce.sh gives it to the copies it packages.
+commit=${ZEFMOR_COMMIT:-$(zefmor_source_commit "$root")}
 
 work=$(mktemp -d /tmp/zefmor-release.XXXXXX)
 trap 'rm -rf "$work"' EXIT
@@ -79,6 +83,8 @@ for pair in x86:win32 x64:win64; do
 done
 # The programs' own checksums, as scripts/reproduce.sh COMMIT prints them for a rebuild.
 (cd "$work" && sha256sum x86/Zefmor.exe x64/Zefmor.exe) >"$out/programs.sha256"
+zefmor_write_buildinfo "$version" "$commit" ${sign_pfx:+signed} >"$out/BUILDINFO" ||
+    refuse "BUILDINFO cannot name the toolchain: $buildinfo_error"
 if [ -n "$release_url" ]; then
     "$root/scripts/manifests.sh" "$out" "$version" "$release_url" || refuse "the manifests could not be written"
 fi
@@ -92,6 +98,6 @@ dist=$(cd "$dist" && pwd)
 incoming=$(mktemp -d "$dist/.zefmor-incoming.XXXXXX" 2>/dev/null) || refuse "cannot write to '$dist'"
 trap 'rm -rf "$work" "$incoming"' EXIT
 cp -R "$out"/. "$incoming"/ 2>/dev/null || refuse "cannot copy the release into '$dist'"
-(cd "$dist" && rm -rf Zefmor-*.zip Zefmor-*.msi SHA256SUMS programs.sha256 signatures manifests)
+(cd "$dist" && rm -rf Zefmor-*.zip Zefmor-*.msi SHA256SUMS programs.sha256 BUILDINFO signatures manifests)
 mv "$incoming"/* "$dist"/
 cat "$dist/SHA256SUMS"

@@ -1,14 +1,15 @@
 #!/bin/sh
-# Installs what building and testing Zefmor needs on Debian 12, as root. Quick when all is there.
+# Installs what building and testing Zefmor needs on Debian 12 or 13, as root. Quick when all is there.
 set -eu
 
-# Build: cross compilers, CMake, GoogleTest's sources. Run: Wine's 64-bit and 32-bit parts and its
-# own fonts. Checks: a virtual display and picture tools, zip, the installer tools, the signing
-# tools, and Python's YAML reader for the release's manifests.
-packages="cmake make g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix googletest
+# Build and package: the toolchain a release records (scripts/buildinfo.sh), GoogleTest's sources.
+# Run: Wine's 64-bit and 32-bit parts and its own fonts. Checks: a virtual display and picture
+# tools, unzip, the signing tools, Python's YAML reader for the release's manifests, and
+# debootstrap for rebuilding a release on the Debian release that made it.
+. "$(dirname "$0")/buildinfo.sh"
+packages="$zefmor_toolchain $zefmor_signing_tool googletest
           wine64 wine32:i386 fonts-wine wine
-          xvfb imagemagick zip unzip wixl msitools faketime
-          osslsigncode openssl python3-yaml"
+          xvfb imagemagick unzip openssl python3-yaml debootstrap"
 missing=""
 for p in $packages; do
     if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
