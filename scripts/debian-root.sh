@@ -45,13 +45,22 @@ wget -q -O /dev/null --tries=2 --timeout=20 "$mirror/dists/$codename/Release" ||
 
 cache=${ZEFMOR_ROOT_CACHE:-/var/cache/zefmor}
 base=$cache/debian-$codename
-mkdir -p "$cache/apt-$codename" || refuse "cannot write to $cache"
+archives=$cache/apt-$codename
+mkdir -p "$archives" || refuse "cannot write to $cache"
+# A host of the same release lends the packages it already downloaded.
+# shellcheck disable=SC1091
+if [ "$(. /etc/os-release && echo "${VERSION_CODENAME:-}")" = "$codename" ]; then
+    cp -lu /var/cache/apt/archives/*.deb "$archives/" 2>/dev/null || true
+fi
 # A root is trusted only whole: made aside, moved into place once debootstrap finished, and
 # still able to run its own shell as the release it claims to be.
 runs() {
     [ -f "$1/etc/os-release" ] && grep -qx "VERSION_CODENAME=$codename" "$1/etc/os-release" &&
         chroot "$1" /bin/sh -c 'command -v git && command -v apt-get' >/dev/null 2>&1
 }
+# One run at a time makes or checks the root.
+exec 9>"$cache/debian-$codename.lock"
+flock 9
 if [ -d "$base" ] && ! runs "$base"; then
     echo "debian-root: the cached Debian $number root in $base is incomplete or broken; making it again"
     rm -rf "$base"
@@ -59,12 +68,14 @@ fi
 if [ ! -d "$base" ]; then
     echo "debian-root: making a minimal Debian $number ($codename) root from $mirror (a few minutes, once)"
     rm -rf "$base.new"
-    debootstrap --variant=minbase --include=git,ca-certificates "$codename" "$base.new" "$mirror" \
+    debootstrap --variant=minbase --include=git,ca-certificates --cache-dir="$archives" \
+        "$codename" "$base.new" "$mirror" \
         >"$cache/debootstrap-$codename.log" 2>&1 ||
         refuse "debootstrap could not make the Debian $number root: $(grep -E '^[EW]:' "$cache/debootstrap-$codename.log" | tail -n 1)"
     runs "$base.new" || refuse "the Debian $number root debootstrap made does not run"
     mv "$base.new" "$base"
 fi
+flock -u 9
 
 work=$(mktemp -d "$cache/run-$codename.XXXXXX")
 # Whatever was started inside is ended and everything mounted undone before the copy goes; a copy
@@ -99,7 +110,7 @@ for dir in sys dev; do
     mount --rbind "/$dir" "$fs/$dir"
     mount --make-rslave "$fs/$dir"
 done
-mount --bind "$cache/apt-$codename" "$fs/var/cache/apt/archives"
+mount --bind "$archives" "$fs/var/cache/apt/archives"
 
 git clone --quiet "$root" "$fs/root/zefmor"
 [ -z "$commit" ] || git -C "$root" push --quiet "$fs/root/zefmor" "$commit:refs/tags/zefmor-commit" ||
@@ -108,7 +119,7 @@ git clone --quiet "$root" "$fs/root/zefmor"
 
 echo "debian-root: running '$*' in a fresh Debian $number ($codename) root"
 status=0
-chroot "$fs" /usr/bin/env -i HOME=/root LANG=C.UTF-8 TERM=dumb \
+chroot "$fs" /usr/bin/env -i HOME=/root LANG=C.UTF-8 TERM=dumb DEBCONF_NOWARNINGS=yes \
     PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
     ${ZEFMOR_NO_32BIT:+ZEFMOR_NO_32BIT=$ZEFMOR_NO_32BIT} \
     /bin/sh -c 'cd /root/zefmor && exec "$@"' sh "$@" || status=$?

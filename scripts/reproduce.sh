@@ -10,19 +10,38 @@
 #                                          programs.sha256 and, when signed, signatures/): each file
 #                                          must be what the commit builds, with the release's own
 #                                          signatures attached
+# A release with a BUILDINFO is rebuilt on the Debian release and with the package versions it
+# records: where this host differs, inside a fresh root of that release (scripts/debian-root.sh,
+# as root). ZEFMOR_REPRODUCE_IN_ROOT=1 takes that way on any host, ZEFMOR_REPRODUCE_HERE=1 never.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 commit=${1:-}
 release=${2:-}
 [ -z "$release" ] || release=$(cd "$release" && pwd)
+. "$root/scripts/buildinfo.sh"
+. "$root/scripts/recorded.sh"
+buildinfo_toolchain=same
+if [ -n "$release" ] && [ -f "$release/BUILDINFO" ]; then
+    zefmor_check_recorded "$release/BUILDINFO" || exit 1
+    if [ -n "$buildinfo_root" ]; then
+        echo "reproduce: rebuilding in a fresh Debian $buildinfo_release ($buildinfo_codename) root, as the release's BUILDINFO records: $buildinfo_root"
+        exec "$root/scripts/debian-root.sh" --commit "${commit:-HEAD}" --with "$release" "$buildinfo_codename" \
+            env ZEFMOR_REPRODUCE_HERE=1 ZEFMOR_REPRODUCE_INSTALL=1 ZEFMOR_REPRODUCE_NAMES="$commit|$release" \
+            scripts/reproduce.sh zefmor-commit /root/with
+    fi
+fi
 work=$(mktemp -d /tmp/zefmor-reproduce.XXXXXX)
 trap 'rm -rf "$work"' EXIT
 
 if [ -n "$commit" ]; then
+    ZEFMOR_COMMIT=$(git -C "$root" rev-parse --verify -q "$commit^{commit}") ||
+        { echo "reproduce: there is no commit '$commit' in $root" >&2; exit 1; }
     git -C "$root" archive --format=tar "$commit" | tar -x -C "$work"
 else
     (cd "$root" && git ls-files -z | xargs -0 tar -c --no-recursion) | tar -x -C "$work"
+    ZEFMOR_COMMIT=$(zefmor_source_commit "$root")
 fi
+export ZEFMOR_COMMIT
 ZEFMOR_TESTS=OFF ZEFMOR_BUILD_DIR="$work/build" "$work/scripts/build.sh" >/dev/null
 
 status=0
@@ -119,5 +138,11 @@ done
 for msi in Zefmor-$version-x86.msi Zefmor-$version-x64.msi; do
     same_as_release "$msi" "$work/dist/$msi" "$release/$msi"
 done
-[ $status -eq 0 ] && says "the release in $release is what ${commit:-the checked-out tree} builds"
+if [ $status -eq 0 ]; then
+    # Inside a root, the commit and the folder as the user named them on the host.
+    names=${ZEFMOR_REPRODUCE_NAMES:-${commit:-the checked-out tree}|$release}
+    says "the release in ${names#*|} is what ${names%%|*} builds"
+elif [ $buildinfo_toolchain = differs ]; then
+    echo "reproduce: the toolchain differs from the one BUILDINFO records (above), so the differences may be the toolchain's rather than the release's" >&2
+fi
 exit $status
