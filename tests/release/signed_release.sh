@@ -1,7 +1,8 @@
 #!/bin/sh
 # Signs a release of the built programs with a throwaway certificate: every signed file verifies
 # against it with a SHA-256 digest and not with one byte changed, SHA256SUMS lists exactly the
-# release's files, the release is what the sources build and a doctored one is not, and a wrong
+# release's files, BUILDINFO names this host's toolchain, the release is what the sources build
+# and a doctored one is not, one recorded with another compiler is named so, and a wrong
 # password or a missing certificate stops packaging with the earlier release left as it was.
 set -eu
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -45,6 +46,25 @@ lists_the_folder() {
 }
 expect "SHA256SUMS of the signed release lists exactly its files, and sha256sum -c passes" lists_the_folder "$release"
 expect "SHA256SUMS of the unsigned release lists exactly its files, and sha256sum -c passes" lists_the_folder "$tmp/unsigned"
+
+# BUILDINFO, listed in SHA256SUMS, gives this host's version of each package it names, among them
+# those of the compilers, linkers, headers and resource compilers the build used.
+. "$root/scripts/buildinfo.sh"
+. "$root/scripts/recorded.sh"
+records_the_toolchain() {
+    grep -q '^[0-9a-f]*  BUILDINFO$' "$1/SHA256SUMS" && zefmor_read_buildinfo "$1/BUILDINFO" &&
+        [ -z "$(zefmor_host_differences)" ] || return 1
+    for toolchain in "$root"/cmake/toolchain-*.cmake; do
+        cxx=$(sed -n 's/^set(CMAKE_CXX_COMPILER \(.*\))$/\1/p' "$toolchain")
+        rc=$(sed -n 's/^set(CMAKE_RC_COMPILER \(.*\))$/\1/p' "$toolchain")
+        for used in "$(command -v "$cxx")" "$("$cxx" -print-prog-name=cc1plus)" "$("$cxx" -print-prog-name=ld)" \
+                    "$("$cxx" -print-file-name=libkernel32.a)" "$(command -v "$rc")"; do
+            owner=$(dpkg-query -S "$(readlink -f "$used")" | sed -n '1s/[:,].*//p')
+            echo "$buildinfo_packages" | grep -q "^$owner " || { echo "signing: BUILDINFO lacks $owner" >&2; return 1; }
+        done
+    done
+}
+expect "BUILDINFO of the signed release names this host's toolchain, and SHA256SUMS lists it" records_the_toolchain "$release"
 
 # Its winget and Scoop manifests describe exactly these files and installers.
 expect "the manifests give each signed file's hash, the installers' own codes and the build's version" \
@@ -118,6 +138,24 @@ mv "$(changed "$tmp/msi-doctored/Zefmor-$version-x86.msi")" "$tmp/msi-doctored/Z
 resum "$tmp/msi-doctored"
 expect "a release whose x86 installer's cabinet differs by one byte is refused, naming it" \
     doctored "$tmp/msi-doctored" "Zefmor-$version-x86.msi"
+
+# A release whose BUILDINFO records another x64 compiler is rebuilt in a root of its Debian
+# release, after naming the package with both versions; an unreachable mirror stops that in one
+# line, and the release folder stays as it was.
+cp -r "$release" "$tmp/toolchain-doctored"
+sed -i 's/^\( g++-mingw-w64-x86-64-posix (= [^)]*\))/\1+other)/' "$tmp/toolchain-doctored/BUILDINFO"
+resum "$tmp/toolchain-doctored"
+cp -a "$tmp/toolchain-doctored" "$tmp/toolchain-before"
+names_the_compiler() {
+    compiler="g++-mingw-w64-x86-64-posix $(zefmor_installed_version g++-mingw-w64-x86-64-posix)"
+    ! ZEFMOR_DEBIAN_MIRROR=http://127.0.0.1:9/debian "$root/scripts/reproduce.sh" "${commit:-HEAD}" \
+        "$tmp/toolchain-doctored" >"$tmp/toolchain.log" 2>&1 &&
+        grep -qxF "reproduce: this host has $compiler (the release's: ${compiler#* }+other)" "$tmp/toolchain.log" &&
+        tail -n 1 "$tmp/toolchain.log" | grep -q '^debian-root: ' &&
+        diff -r "$tmp/toolchain-before" "$tmp/toolchain-doctored"
+}
+expect "a release built with another x64 compiler is named so, with both versions, and its folder stays" \
+    names_the_compiler
 
 # A wrong password, a missing certificate and a download address anyone on the way could change
 # stop packaging into a folder that held a release, which stays as it was, byte for byte.
