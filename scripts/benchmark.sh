@@ -6,14 +6,14 @@
 # Where this host cannot run 32-bit programs the x86 table says so instead of giving figures.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
-. "$root/scripts/wine-loader.sh"
+. "$root/scripts/lib/wine-loader.sh"
 build=${ZEFMOR_BUILD_DIR:-$root/build}
 archs=${ZEFMOR_BENCH_ARCHS:-x86 x64}
 report=$root/BENCHMARKS.md
 
-"$root/scripts/setup.sh"
+"$root/scripts/lib/setup.sh"
 # The benchmark lives with the tests, so the trees are configured with them.
-ZEFMOR_TESTS=ON "$root/scripts/build.sh" >/dev/null
+ZEFMOR_TESTS=ON "$root/scripts/lib/build.sh" >/dev/null
 for arch in $archs; do
     cmake --build "$build/$arch" --target benchmark floor_window >/dev/null
 done
@@ -28,7 +28,7 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 export WINEPREFIX="$prefix" WINEDEBUG=-all
-"$root/scripts/wine-prefix.sh" "$prefix" null "${archs%% *}"
+"$root/scripts/lib/wine-prefix.sh" "$prefix" null "${archs%% *}"
 
 # Wine shows the host's root as drive Z:.
 windows_path() {

@@ -2,13 +2,13 @@
 # Makes a release of the built programs: Zefmor-<version>-win32.zip and -win64.zip, each with
 # Zefmor.exe and a short read-me, the installers Zefmor-<version>-x86.msi and -x64.msi, the programs'
 # own checksums in programs.sha256, BUILDINFO naming the system and toolchain that built it
-# (scripts/buildinfo.sh) and SHA256SUMS listing every file of the release. Times, order,
+# (scripts/lib/buildinfo.sh) and SHA256SUMS listing every file of the release. Times, order,
 # identifiers and permissions in the packages are fixed, so the same build gives the same bytes.
-#   scripts/package.sh [FOLDER]   the release in FOLDER (default build/dist); needs scripts/build.sh
-# With ZEFMOR_SIGN_PFX the release is signed (scripts/signing.sh): the programs before they are
+#   scripts/package.sh [FOLDER]   the release in FOLDER (default build/dist); needs scripts/lib/build.sh
+# With ZEFMOR_SIGN_PFX the release is signed (scripts/lib/signing.sh): the programs before they are
 # packaged, then the installers, with each detached signature in signatures/. With
 # ZEFMOR_RELEASE_URL, the https:// address of the folder the packages will be downloaded from, the
-# release also holds its winget and Scoop manifests in manifests/ (scripts/manifests.sh).
+# release also holds its winget and Scoop manifests in manifests/ (scripts/lib/manifests.sh).
 # The release is made elsewhere and replaces an earlier one in FOLDER only once it is whole: a run
 # that stops leaves FOLDER as it was.
 set -eu
@@ -22,9 +22,9 @@ refuse() {
 }
 # The version the build was configured with, so the names follow the project's one definition.
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/x64/CMakeCache.txt" 2>/dev/null || true)
-[ -n "$version" ] || refuse "no version in $build/x64/CMakeCache.txt; run scripts/build.sh first"
+[ -n "$version" ] || refuse "no version in $build/x64/CMakeCache.txt; run scripts/lib/build.sh first"
 for arch in x86 x64; do
-    [ -f "$build/$arch/Zefmor.exe" ] || refuse "there is no $build/$arch/Zefmor.exe; run scripts/build.sh first"
+    [ -f "$build/$arch/Zefmor.exe" ] || refuse "there is no $build/$arch/Zefmor.exe; run scripts/lib/build.sh first"
 done
 # Manifests name the packages by their download address; only one nobody on the way can change.
 release_url=${ZEFMOR_RELEASE_URL:-}
@@ -38,9 +38,9 @@ if [ -n "$release_url" ]; then
 fi
 # 2026-01-01 00:00 UTC: packages carry one fixed time whenever they are made.
 stamp=202601010000
-. "$root/scripts/installer.sh"
-. "$root/scripts/signing.sh"
-. "$root/scripts/buildinfo.sh"
+. "$root/scripts/lib/installer.sh"
+. "$root/scripts/lib/signing.sh"
+. "$root/scripts/lib/buildinfo.sh"
 # The commit BUILDINFO names; scripts/reproduce.sh gives it to the copies it packages.
 commit=${ZEFMOR_COMMIT:-$(zefmor_source_commit "$root")}
 
@@ -86,7 +86,7 @@ done
 zefmor_write_buildinfo "$version" "$commit" ${sign_pfx:+signed} >"$out/BUILDINFO" ||
     refuse "BUILDINFO cannot name the toolchain: $buildinfo_error"
 if [ -n "$release_url" ]; then
-    "$root/scripts/manifests.sh" "$out" "$version" "$release_url" || refuse "the manifests could not be written"
+    "$root/scripts/lib/manifests.sh" "$out" "$version" "$release_url" || refuse "the manifests could not be written"
 fi
 # Every file of the release, so that `sha256sum -c SHA256SUMS` checks a whole download.
 (cd "$out" && find . -type f | sed 's|^\./||' | LC_ALL=C sort | xargs sha256sum) >"$work/SHA256SUMS"

@@ -18,8 +18,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 commit=${1:-}
 release=${2:-}
 [ -z "$release" ] || release=$(cd "$release" && pwd)
-. "$root/scripts/buildinfo.sh"
-. "$root/scripts/recorded.sh"
+. "$root/scripts/lib/buildinfo.sh"
+. "$root/scripts/lib/recorded.sh"
 buildinfo_toolchain=same
 if [ -n "$release" ] && [ -f "$release/BUILDINFO" ]; then
     zefmor_check_recorded "$release/BUILDINFO" || exit 1
@@ -42,7 +42,7 @@ else
     ZEFMOR_COMMIT=$(zefmor_source_commit "$root")
 fi
 export ZEFMOR_COMMIT
-ZEFMOR_TESTS=OFF ZEFMOR_BUILD_DIR="$work/build" "$work/scripts/build.sh" >/dev/null
+ZEFMOR_TESTS=OFF ZEFMOR_BUILD_DIR="$work/build" "$work/scripts/lib/build.sh" >/dev/null
 
 status=0
 for arch in x86 x64; do

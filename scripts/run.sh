@@ -3,13 +3,13 @@
 # the x64 one where this host cannot run 32-bit programs.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
-. "$root/scripts/wine-loader.sh"
+. "$root/scripts/lib/wine-loader.sh"
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     echo "run: no display (DISPLAY is not set): Zefmor is a windowed program and needs one" >&2
     exit 1
 fi
-"$root/scripts/setup.sh"
-ZEFMOR_TESTS=OFF "$root/scripts/build.sh" >/dev/null
+"$root/scripts/lib/setup.sh"
+ZEFMOR_TESTS=OFF "$root/scripts/lib/build.sh" >/dev/null
 if zefmor_runs_x86; then
     arch=x86
     echo "run: starting the x86 build"

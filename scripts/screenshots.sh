@@ -5,12 +5,12 @@
 #   look.png   the main window with a stored font, text colour and background colour
 #   menu.png   the "Soubor" menu opened
 # and checks them. Usage: scripts/screenshots.sh [output folder]  (default build/screenshots)
-# Needs a build (scripts/build.sh). Starts and stops only its own processes. Pictures the x86
+# Needs a build (scripts/lib/build.sh). Starts and stops only its own processes. Pictures the x86
 # build, or the x64 one where this host cannot run 32-bit programs; exits 77 when it cannot take
 # pictures here at all.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
-. "$root/scripts/wine-loader.sh"
+. "$root/scripts/lib/wine-loader.sh"
 arch=x86
 if ! zefmor_runs_x86; then
     arch=x64
@@ -40,7 +40,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-"$root/scripts/wine-prefix.sh" "$prefix" x11 "$arch"
+"$root/scripts/lib/wine-prefix.sh" "$prefix" x11 "$arch"
 mkdir -p "$out"
 
 control() {

@@ -4,9 +4,9 @@
 # host cannot run (x86 programs where 32-bit programs do not run) counts as skipped, with its reason.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
-. "$root/scripts/wine-loader.sh"
-"$root/scripts/setup.sh"
-"$root/scripts/build.sh"
+. "$root/scripts/lib/wine-loader.sh"
+"$root/scripts/lib/setup.sh"
+"$root/scripts/lib/build.sh"
 
 passed=0
 failed=0

@@ -7,12 +7,12 @@ set -eu
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build=${ZEFMOR_BUILD_DIR:-$root/build}
 dist=$build/dist
-. "$root/scripts/wine-loader.sh"
+. "$root/scripts/lib/wine-loader.sh"
 "$root/scripts/package.sh" "$dist" >/dev/null || { echo "packages: packaging failed" >&2; exit 1; }
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/x64/CMakeCache.txt")
 # Installers of other versions for the upgrade and the refusal are built the same way.
 stamp=202601010000
-. "$root/scripts/installer.sh"
+. "$root/scripts/lib/installer.sh"
 status=0
 
 # The Zefmor entries in "Apps & features", one "{PRODUCT-CODE} VERSION" line each. Windows keeps a
@@ -96,7 +96,7 @@ for pair in x86:win32 x64:win64; do
     where=$(mktemp -d /tmp/zefmor-unpacked.XXXXXX)
     unzip -q "$dist/Zefmor-$version-${pair##*:}.zip" -d "$where/app"
     export WINEPREFIX="$where/prefix" WINEDEBUG=-all
-    "$root/scripts/wine-prefix.sh" "$WINEPREFIX" null "$arch"
+    "$root/scripts/lib/wine-prefix.sh" "$WINEPREFIX" null "$arch"
     zefmor_wine "$arch" "$build/$arch/remote_control.exe" start "$where/app/Zefmor.exe" >/dev/null &&
         [ "$(zefmor_wine "$arch" "$build/$arch/remote_control.exe" close | tr -d '\r')" = "exit code 0" ] &&
         ok=0 || ok=1
@@ -110,7 +110,7 @@ done
 # menu entry of this machine's desktop.
 WINEPREFIX=$(mktemp -d /tmp/zefmor-installed.XXXXXX)
 export WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES=winemenubuilder.exe=d
-"$root/scripts/wine-prefix.sh" "$WINEPREFIX" null
+"$root/scripts/lib/wine-prefix.sh" "$WINEPREFIX" null
 check_msi x64
 if zefmor_runs_x86; then
     zefmor_wine x64 reg delete 'HKCU\Software\Ravolt\Zefmor' /f >/dev/null 2>&1 || true

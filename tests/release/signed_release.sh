@@ -49,8 +49,8 @@ expect "SHA256SUMS of the unsigned release lists exactly its files, and sha256su
 
 # BUILDINFO, listed in SHA256SUMS, gives this host's version of each package it names, among them
 # those of the compilers, linkers, headers and resource compilers the build used.
-. "$root/scripts/buildinfo.sh"
-. "$root/scripts/recorded.sh"
+. "$root/scripts/lib/buildinfo.sh"
+. "$root/scripts/lib/recorded.sh"
 records_the_toolchain() {
     grep -q '^[0-9a-f]*  BUILDINFO$' "$1/SHA256SUMS" && zefmor_read_buildinfo "$1/BUILDINFO" &&
         [ -z "$(zefmor_host_differences)" ] || return 1

@@ -2,11 +2,11 @@
 # Writes the winget and Scoop manifests of a release from the release itself: its files' hashes,
 # the installers' own product and upgrade codes, the build's version. Packaging calls it when told
 # where the release will be downloaded from.
-#   scripts/manifests.sh FOLDER VERSION URL   FOLDER holds the release's packages; the manifests go
+#   scripts/lib/manifests.sh FOLDER VERSION URL   FOLDER holds the release's packages; the manifests go
 #                                             to FOLDER/manifests; URL is the https:// address of
 #                                             the folder that will hold the packages
 set -eu
-root=$(cd "$(dirname "$0")/.." && pwd)
+root=$(cd "$(dirname "$0")/../.." && pwd)
 release=$1
 version=$2
 url=${3%/}
@@ -22,7 +22,7 @@ rc_value() {
 description=$(rc_value FileDescription)
 copyright=$(rc_value LegalCopyright)
 # How to remove the settings, as the zips' read-me says.
-remove_settings=$(sed -n 's/^ *\(reg delete .*\)$/\1/p' "$root/scripts/package-readme.txt" | tr -d '\r' | head -n 1)
+remove_settings=$(sed -n 's/^ *\(reg delete .*\)$/\1/p' "$root/scripts/lib/package-readme.txt" | tr -d '\r' | head -n 1)
 
 sha256() {
     sha256sum "$release/$1" | cut -d' ' -f1 | tr a-f A-F

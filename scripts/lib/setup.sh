@@ -2,7 +2,7 @@
 # Installs what building and testing Zefmor needs on Debian 12 or 13, as root. Quick when all is there.
 set -eu
 
-# Build and package: the toolchain a release records (scripts/buildinfo.sh), GoogleTest's sources.
+# Build and package: the toolchain a release records (scripts/lib/buildinfo.sh), GoogleTest's sources.
 # Run: Wine's 64-bit and 32-bit parts and its own fonts. Checks: a virtual display and picture
 # tools, unzip, the signing tools, Python's YAML reader for the release's manifests, and
 # debootstrap for rebuilding a release on the Debian release that made it.

@@ -1,6 +1,6 @@
 # Rebuilding a release where it was built: this host compared with the release's BUILDINFO, and
 # the recorded versions installed in a root of the recorded Debian release. scripts/reproduce.sh
-# sources this file (after scripts/buildinfo.sh).
+# sources this file (after scripts/lib/buildinfo.sh).
 #   zefmor_check_recorded FILE          reads BUILDINFO and compares this host with it, naming each
 #                                       package of another version; sets buildinfo_root to why the
 #                                       rebuild belongs in a root of the recorded release (empty: here)

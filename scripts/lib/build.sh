@@ -2,7 +2,7 @@
 # Builds Zefmor.exe (and its tests) for x86 and x64 into build/x86 and build/x64.
 # `ctest --test-dir build` then runs the suites of both architectures.
 set -eu
-root=$(cd "$(dirname "$0")/.." && pwd)
+root=$(cd "$(dirname "$0")/../.." && pwd)
 build=${ZEFMOR_BUILD_DIR:-$root/build}
 testing=${ZEFMOR_TESTS:-ON}
 

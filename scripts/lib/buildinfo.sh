@@ -1,7 +1,7 @@
 # What shapes a release's bytes, and the BUILDINFO that records it in every release: the form of
 # Debian's .buildinfo files, naming the Debian release and the version of each such package on
-# the machine that built it. scripts/setup.sh installs the toolchain, scripts/package.sh writes
-# BUILDINFO and scripts/reproduce.sh reads it (scripts/recorded.sh); all three source this file.
+# the machine that built it. scripts/lib/setup.sh installs the toolchain, scripts/package.sh writes
+# BUILDINFO and scripts/reproduce.sh reads it (scripts/lib/recorded.sh); all three source this file.
 #   zefmor_toolchain                    the packages whose files shape a release's bytes
 #   zefmor_write_buildinfo VERSION COMMIT [signed]
 #                                       BUILDINFO for this machine, on stdout; false, with

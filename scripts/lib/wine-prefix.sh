@@ -1,6 +1,6 @@
 #!/bin/sh
 # Makes a Wine prefix for running Zefmor's tests and tools:
-#   scripts/wine-prefix.sh PREFIX [null|x11] [x86|x64]
+#   scripts/lib/wine-prefix.sh PREFIX [null|x11] [x86|x64]
 #   null  Wine's null graphics driver: real windows and dialogs with no display at all (default)
 #   x11   the display in DISPLAY, with Wine drawing caption, menu bar and borders itself, since
 #         no window manager runs there

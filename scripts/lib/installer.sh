@@ -1,4 +1,4 @@
-# Builds Zefmor's Windows installer with wixl from scripts/zefmor.wxs; packaging and the installer
+# Builds Zefmor's Windows installer with wixl from scripts/lib/zefmor.wxs; packaging and the installer
 # checks source this file.
 #   product_code ARCH VERSION              the installer's product code, the same in every build
 #   build_msi ARCH VERSION PROGRAM OUTPUT  OUTPUT is the installer of PROGRAM (the ARCH Zefmor.exe),
@@ -41,7 +41,7 @@ build_msi() {
     chmod 644 "$msi_stage/Zefmor.exe" "$msi_stage/zefmor.ico"
     TZ=UTC touch -t "$stamp" "$msi_stage/Zefmor.exe" "$msi_stage/zefmor.ico"
     msi_next=$(echo "$2" | awk -F. '{ print $1 "." $2 "." $3 + 1 }')
-    msi_inputs=$(cat "$msi_stage/Zefmor.exe" "$msi_stage/zefmor.ico" "$root/scripts/zefmor.wxs" |
+    msi_inputs=$(cat "$msi_stage/Zefmor.exe" "$msi_stage/zefmor.ico" "$root/scripts/lib/zefmor.wxs" |
         sha256sum | cut -d' ' -f1)
     msi_package=$(name_uuid "Zefmor $1 $2 $msi_codepage $msi_web $msi_inputs")
     rm -f "$4"
@@ -50,7 +50,7 @@ build_msi() {
     msi_time=$(echo "$stamp" | sed 's/^\(....\)\(..\)\(..\)\(..\)\(..\)$/\1-\2-\3 \4:\5:00/')
     if ! (cd "$msi_stage" && TZ=UTC faketime -f "$msi_time" wixl -a "$1" -o "$4" \
             -D Arch="$1" -D Version="$2" -D NextVersion="$msi_next" -D ProductCode="$(product_code "$1" "$2")" \
-            -D Codepage=$msi_codepage -D Web="$msi_web" "$root/scripts/zefmor.wxs") 2>"$msi_stage/wixl.log"; then
+            -D Codepage=$msi_codepage -D Web="$msi_web" "$root/scripts/lib/zefmor.wxs") 2>"$msi_stage/wixl.log"; then
         cat "$msi_stage/wixl.log" >&2
         rm -rf "$msi_stage"
         return 1
