@@ -58,6 +58,11 @@ shot() {
     echo "$1 ${4}x${5}" >>"$prefix/sizes"
 }
 
+# Wine draws the caption buttons with Marlett; without it they would be pictured as letters.
+if ! zefmor_wine "$arch" "$build/remote_control.exe" font Marlett >/dev/null 2>&1; then
+    echo "screenshots: the prefix has no Marlett font, so the caption buttons would show as letters" >&2
+    exit 1
+fi
 place=$(control start "$build/Zefmor.exe")
 place=$(control generate 10 12)
 shot main "$place"

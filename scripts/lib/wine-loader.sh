@@ -4,7 +4,8 @@
 #   zefmor_wine x86|x64 PROGRAM [ARGS] runs a Windows program with the loader of that architecture
 #                                      (x86 where this host cannot run it: the reason, status 77)
 #   zefmor_wine_stop PREFIX            ends the Wine server of PREFIX and every program in it
-#   zefmor_wine_fonts PREFIX           gives PREFIX those of Wine's own dialog fonts it lacks
+#   zefmor_wine_fonts PREFIX           gives PREFIX those of Wine's own fonts it lacks: the dialog
+#                                      fonts and the one it draws caption buttons with
 # Debian's /usr/bin/wine takes the 32-bit loader whenever Wine's 32-bit part is installed, for
 # 64-bit programs too, so on a kernel without IA-32 emulation it fails for everything; the
 # 64-bit loader called directly works there. ZEFMOR_NO_32BIT=1 makes any host take the path of
@@ -57,10 +58,12 @@ zefmor_wine_stop() {
 
 # Wine's own Tahoma and MS Sans Serif for the dialog fonts: Wine 8's 64-bit text shaping of the
 # host's DejaVu Sans, the fallback otherwise, reads out of bounds on some symbol sequences, and
-# Wine does not find its own fonts unless they are in the prefix. A font already there is kept.
+# Wine does not find its own fonts unless they are in the prefix. Marlett draws the caption's
+# minimise, maximise and close buttons; without it they show as the letters "0", "1" and "r".
+# A font already there is kept.
 zefmor_wine_fonts() {
     mkdir -p "$1/drive_c/windows/Fonts"
-    for font in tahoma.ttf tahomabd.ttf ms_sans_serif.ttf; do
+    for font in tahoma.ttf tahomabd.ttf ms_sans_serif.ttf marlett.ttf; do
         [ -e "$1/drive_c/windows/Fonts/$font" ] && continue
         if ! cp "/usr/share/wine/fonts/$font" "$1/drive_c/windows/Fonts/"; then
             echo "zefmor: Wine's own fonts are missing; install the package fonts-wine" >&2

@@ -7,6 +7,8 @@
 //   remote_control dismiss              close the About box or the menu
 //   remote_control look                 store a non-default font and colours for the next start
 //   remote_control close                close it; the exit code is Zefmor's
+//   remote_control font <family>        whether the prefix has that font family (exit code 0),
+//                                       such as the one Wine draws the caption buttons with
 // Each step prints the main window's rectangle and its client origin: "x y width height cx cy".
 #include <windows.h>
 
@@ -207,6 +209,26 @@ int Look()
     return 0;
 }
 
+int CALLBACK NoteFamily(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found)
+{
+    *reinterpret_cast<bool*>(found) = true;
+    return 0;
+}
+
+int HasFont(const wchar_t* family)
+{
+    LOGFONTW lf = {};
+    lf.lfCharSet = DEFAULT_CHARSET;
+    wcsncpy(lf.lfFaceName, family, LF_FACESIZE - 1);
+    bool found = false;
+    HDC dc = GetDC(NULL);
+    EnumFontFamiliesExW(dc, &lf, NoteFamily, reinterpret_cast<LPARAM>(&found), 0);
+    ReleaseDC(NULL, dc);
+    if (!found)
+        fprintf(stderr, "remote_control: there is no font %ls\n", family);
+    return found ? 0 : 1;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv)
@@ -218,6 +240,8 @@ int wmain(int argc, wchar_t** argv)
         return Start(argv[2]);
     if (!wcscmp(step, L"look"))
         return Look();
+    if (!wcscmp(step, L"font") && argc > 2)
+        return HasFont(argv[2]);
     HWND main = FindMain();
     if (!main) {
         fprintf(stderr, "remote_control: Zefmor is not running\n");
