@@ -59,7 +59,7 @@ as_first() {
 
 # shellcheck disable=SC2034  # the caller reads what it sets
 zefmor_host_archive() {
-    as_entries=$(zefmor_apt_entries)
+    as_entries=$(zefmor_apt_entries) || true
     as_own=
     as_security=
     for as_suite in $zefmor_debian_suites; do
