@@ -9,7 +9,9 @@
 # The root is made with debootstrap once, under ZEFMOR_ROOT_CACHE (default /var/cache/zefmor), and
 # every run works in a copy of it, so each starts from the same fresh root; the packages it
 # downloads are kept there for the next run. A root that was left half-made or no longer runs is
-# made again. ZEFMOR_DEBIAN_MIRROR names another mirror or archive (default deb.debian.org).
+# made again. The root reaches Debian as this host's apt does (scripts/lib/apt-sources.sh): from
+# the mirror of Debian's archive and of its security archive that the host's sources name, through
+# apt's proxy. ZEFMOR_DEBIAN_MIRROR names another mirror or archive, and then no security archive.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 commit=
@@ -37,19 +39,38 @@ shift
 [ $# -gt 0 ] || set -- scripts/test.sh
 [ "$(id -u)" -eq 0 ] || refuse "run as root: making a root and mounting into it need it"
 command -v debootstrap >/dev/null || refuse "debootstrap is not installed (apt-get install debootstrap)"
-mirror=${ZEFMOR_DEBIAN_MIRROR:-http://deb.debian.org/debian}
-mirror=${mirror%/}
-# debootstrap itself fetches with wget.
-wget -q -O /dev/null --tries=2 --timeout=20 "$mirror/dists/$codename/Release" ||
-    refuse "the mirror $mirror cannot be reached, or has no Debian $number ($codename)"
+# shellcheck disable=SC1091
+host=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
+. "$root/scripts/lib/apt-sources.sh"
+zefmor_host_archive "$host"
+mirror=$apt_mirror from="from $apt_mirror_from" security=$apt_security
+if [ -n "${ZEFMOR_DEBIAN_MIRROR:-}" ]; then
+    mirror=${ZEFMOR_DEBIAN_MIRROR%/} from="named by ZEFMOR_DEBIAN_MIRROR" security=
+    echo "debian-root: the root has no security suite, since ZEFMOR_DEBIAN_MIRROR names its archive"
+else
+    [ -n "$mirror" ] || echo "debian-root: this host's apt sources name no Debian mirror; debootstrap chooses its own"
+    [ -n "$security" ] || echo "debian-root: this host's apt sources name no Debian security archive; the root has no security suite"
+fi
+# debootstrap fetches with wget, which takes the proxy from the environment, as the checks do.
+zefmor_host_proxy
+[ -z "$apt_http_proxy" ] || export http_proxy="$apt_http_proxy"
+[ -z "$apt_https_proxy" ] || export https_proxy="$apt_https_proxy"
+reaches() {
+    wget -q -O /dev/null --tries=2 --timeout=20 "$1/dists/$2/Release"
+}
+[ -z "$mirror" ] || reaches "$mirror" "$codename" ||
+    refuse "the mirror $mirror $from cannot be reached, or has no Debian $number ($codename)"
+if [ -n "$security" ] && ! reaches "$security" "$codename-security"; then
+    echo "debian-root: the security archive $security from $apt_security_from has no $codename-security; the root has no security suite"
+    security=
+fi
 
 cache=${ZEFMOR_ROOT_CACHE:-/var/cache/zefmor}
 base=$cache/debian-$codename
 archives=$cache/apt-$codename
 mkdir -p "$archives" || refuse "cannot write to $cache"
 # A host of the same release lends the packages it already downloaded.
-# shellcheck disable=SC1091
-if [ "$(. /etc/os-release && echo "${VERSION_CODENAME:-}")" = "$codename" ]; then
+if [ "$host" = "$codename" ]; then
     cp -lu /var/cache/apt/archives/*.deb "$archives/" 2>/dev/null || true
 fi
 # A root is trusted only whole: made aside, moved into place once debootstrap finished, and
@@ -66,16 +87,19 @@ if [ -d "$base" ] && ! runs "$base"; then
     rm -rf "$base"
 fi
 if [ ! -d "$base" ]; then
-    echo "debian-root: making a minimal Debian $number ($codename) root from $mirror (a few minutes, once)"
+    echo "debian-root: making a minimal Debian $number ($codename) root from ${mirror:-the mirror debootstrap chooses} (a few minutes, once)"
     rm -rf "$base.new"
     debootstrap --variant=minbase --include=git,ca-certificates --cache-dir="$archives" \
-        "$codename" "$base.new" "$mirror" \
+        "$codename" "$base.new" ${mirror:+"$mirror"} \
         >"$cache/debootstrap-$codename.log" 2>&1 ||
         refuse "debootstrap could not make the Debian $number root: $(grep -E '^[EW]:' "$cache/debootstrap-$codename.log" | tail -n 1)"
     runs "$base.new" || refuse "the Debian $number root debootstrap made does not run"
     mv "$base.new" "$base"
 fi
 flock -u 9
+# Where debootstrap chose the mirror, the root names it.
+[ -n "$mirror" ] || mirror=$(sed -n "s/^deb \([^ ]*\) $codename main$/\1/p" "$base/etc/apt/sources.list" | head -n 1)
+[ -n "$mirror" ] || refuse "the root in $base names no mirror in its /etc/apt/sources.list"
 
 work=$(mktemp -d "$cache/run-$codename.XXXXXX")
 # Whatever was started inside is ended and everything mounted undone before the copy goes; a copy
@@ -98,12 +122,9 @@ trap 'exit 130' INT TERM
 fs=$work/root-fs
 cp -a "$base" "$fs"
 cp /etc/resolv.conf "$fs/etc/resolv.conf"
-{
-    echo "deb $mirror $codename main"
-    echo "deb $mirror $codename-updates main"
-    [ -z "${ZEFMOR_DEBIAN_MIRROR:-}" ] && echo "deb http://deb.debian.org/debian-security $codename-security main"
-} >"$fs/etc/apt/sources.list"
+zefmor_root_sources "$mirror" "$codename" "$security" >"$fs/etc/apt/sources.list"
 rm -f "$fs"/etc/apt/sources.list.d/*
+[ -z "$apt_http_proxy$apt_https_proxy" ] || zefmor_root_proxy >"$fs/etc/apt/apt.conf.d/80zefmor-proxy"
 # Wine needs /proc, /sys and /dev; nothing unmounted inside reaches the host's own mounts.
 mount -t proc proc "$fs/proc"
 for dir in sys dev; do

@@ -49,6 +49,10 @@ done
 check "$root/tests/release/packages.sh"
 # A release signed with a throwaway certificate verifies, and is still what the sources build.
 check "$root/tests/release/signed_release.sh"
+# Roots reach Debian as this host's apt does, and a rebuild in one pins the recorded versions and
+# never trusts a cached root that no longer runs (stand-ins, no network).
+check "$root/tests/release/apt_sources.sh"
+check "$root/tests/release/roots.sh"
 # The same sources built again elsewhere must give byte-identical programs and packages.
 check "$root/scripts/reproduce.sh"
 # Pictures of the real window under a virtual display, checked.

@@ -1,0 +1,81 @@
+#!/bin/sh
+# The roots reach Debian as the host's apt does: the mirror of Debian's archive and of its security
+# archive read from the host's sources in either form, and apt's proxy, read here from sample
+# apt configurations (APT_CONFIG) that name only unreachable addresses. No network.
+set -eu
+root=$(cd "$(dirname "$0")/../.." && pwd)
+tmp=$(mktemp -d /tmp/zefmor-apt-sources.XXXXXX)
+trap 'rm -rf "$tmp"' EXIT
+. "$root/scripts/lib/apt-sources.sh"
+failed=0
+# host NAME: an empty apt configuration of its own, in $tmp/NAME.
+host() {
+    mkdir -p "$tmp/$1/sources.list.d" "$tmp/$1/apt.conf.d"
+    echo "Dir::Etc \"$tmp/$1\";" >"$tmp/$1.conf"
+}
+# reads NAME CODENAME EXPECTED: what the host NAME of release CODENAME names, as
+# "MIRROR FROM|SECURITY FROM", with files relative to its configuration, and "none" for none.
+reads() {
+    got=$(APT_CONFIG=$tmp/$1.conf && export APT_CONFIG && zefmor_host_archive "$2" &&
+        echo "${apt_mirror:-none}${apt_mirror_from:+ $apt_mirror_from}|${apt_security:-none}${apt_security_from:+ $apt_security_from}" | sed "s|$tmp/$1/||g")
+    if [ "$got" = "$3" ]; then
+        echo "apt-sources: $1: $got"
+    else
+        echo "apt-sources: FAILED: $1: read '$got', not '$3'" >&2
+        failed=1
+    fi
+}
+
+# deb822, the release and its updates in one stanza and the security archive in another, comments
+# inside both; an older release's line comes first, and files apt does not read name another mirror.
+host deb822
+cat >"$tmp/deb822/sources.list.d/debian.sources" <<EOF
+Types: deb
+# the release, and its updates
+URIs: http://127.0.0.1:9/debian
+Suites: bookworm bookworm-updates
+Components: main
+Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
+
+Types: deb
+# its security updates
+URIs: http://127.0.0.1:9/debian-security
+Suites: bookworm-security
+Components: main
+Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
+EOF
+echo "deb http://127.0.0.1:8/debian bullseye main" >"$tmp/deb822/sources.list.d/0-older.list"
+echo "deb http://127.0.0.1:7/debian bookworm main" >"$tmp/deb822/sources.list.d/00.list.disabled-by-farm"
+printf 'Types: deb\nURIs: http://127.0.0.1:7/debian\nSuites: bookworm-security\n' \
+    >"$tmp/deb822/sources.list.d/00.sources.disabled-by-farm"
+reads deb822 bookworm \
+    "http://127.0.0.1:9/debian sources.list.d/debian.sources|http://127.0.0.1:9/debian-security sources.list.d/debian.sources"
+
+# The one-line form: options in brackets, comments, a trailing slash, sources before the binaries.
+host one-line
+cat >"$tmp/one-line/sources.list" <<EOF
+# Debian 13
+deb-src http://127.0.0.1:6/debian trixie main
+deb [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] http://127.0.0.1:9/debian/ trixie main # the release
+deb [ arch=amd64 signed-by=/usr/share/keyrings/debian-archive-keyring.gpg ] http://127.0.0.1:9/debian-security trixie-security main
+EOF
+reads one-line trixie "http://127.0.0.1:9/debian sources.list|http://127.0.0.1:9/debian-security sources.list"
+
+# A host of another distribution, whose own release has a name Debian's releases do not.
+host other
+printf 'Types: deb\nURIs: http://127.0.0.1:9/other\nSuites: jammy jammy-security\nComponents: main\n' \
+    >"$tmp/other/sources.list.d/other.sources"
+reads other jammy "none|none"
+
+# apt's proxy, set in a file of its configuration, is taken before the environment's.
+host proxy
+echo 'Acquire::http::Proxy "http://127.0.0.1:3128";' >"$tmp/proxy/apt.conf.d/30proxy"
+got=$(APT_CONFIG=$tmp/proxy.conf http_proxy=http://127.0.0.1:1 https_proxy=http://127.0.0.1:2 &&
+    export APT_CONFIG http_proxy https_proxy && zefmor_host_proxy && zefmor_root_proxy | tr '\n' ' ')
+if [ "$got" = 'Acquire::http::Proxy "http://127.0.0.1:3128"; Acquire::https::Proxy "http://127.0.0.1:2"; ' ]; then
+    echo "apt-sources: proxy: apt's for http, the environment's for https"
+else
+    echo "apt-sources: FAILED: proxy: the root's apt gets '$got'" >&2
+    failed=1
+fi
+exit $failed

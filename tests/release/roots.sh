@@ -1,0 +1,72 @@
+#!/bin/sh
+# The rebuild in a root, with stand-ins for apt and debootstrap that record what they are asked and
+# reach no network: the recorded versions the archive has are pinned, the rest taken at the
+# archive's, backports added where a recorded version is one; and a cached root that no longer runs
+# is made again. Needs root, as scripts/debian-root.sh does. Seconds.
+set -eu
+root=$(cd "$(dirname "$0")/../.." && pwd)
+tmp=$(mktemp -d /tmp/zefmor-roots.XXXXXX)
+trap 'rm -rf "$tmp"' EXIT
+. "$root/scripts/lib/buildinfo.sh"
+. "$root/scripts/lib/recorded.sh"
+. "$root/scripts/lib/apt-sources.sh"
+failed=0
+# expect WHAT COMMAND...: the command succeeds.
+expect() {
+    what=$1
+    shift
+    if "$@"; then echo "roots: $what"; else echo "roots: FAILED: $what" >&2; failed=1; fi
+}
+# The stand-ins: apt-get records its arguments, apt-cache knows the versions listed in $tmp/archive,
+# debootstrap fails at once as on an unreachable archive, and the mirror answers.
+mkdir "$tmp/bin"
+printf '#!/bin/sh\necho "$*" >>"%s/apt-get.log"\n' "$tmp" >"$tmp/bin/apt-get"
+printf '#!/bin/sh\n[ "$1" = show ] && grep -qxF "$2" "%s/archive"\n' "$tmp" >"$tmp/bin/apt-cache"
+printf '#!/bin/sh\necho "E: Failed getting release file (stand-in)"\nexit 1\n' >"$tmp/bin/debootstrap"
+printf '#!/bin/sh\nexit 0\n' >"$tmp/bin/wget"
+chmod +x "$tmp"/bin/*
+
+# A release recording a compiler and a signing tool the archive still has, the second backported,
+# and a CMake it no longer has, installed in a root whose sources.list debian-root.sh wrote.
+buildinfo_codename=bookworm
+buildinfo_packages="g++-mingw-w64-x86-64-posix 12.2.0-14+25.2
+cmake 3.25.1-1
+osslsigncode 2.9-1~bpo12+1"
+printf 'g++-mingw-w64-x86-64-posix=12.2.0-14+25.2\nosslsigncode=2.9-1~bpo12+1\ncmake=3.25.1-2\n' >"$tmp/archive"
+mkdir -p "$tmp/etc/sources.list.d"
+echo "Dir::Etc \"$tmp/etc\";" >"$tmp/apt.conf"
+zefmor_root_sources http://127.0.0.1:9/debian bookworm http://127.0.0.1:9/debian-security >"$tmp/etc/sources.list"
+(PATH=$tmp/bin:$PATH APT_CONFIG=$tmp/apt.conf && export PATH APT_CONFIG && zefmor_install_recorded) ||
+    { echo "roots: FAILED: zefmor_install_recorded stopped with the stand-ins" >&2; failed=1; }
+# asked NAME: how apt-get was asked to install NAME, as NAME or NAME=VERSION, one line each time.
+asked() {
+    grep '^install ' "$tmp/apt-get.log" | tr ' ' '\n' | grep -E "^$(echo "$1" | sed 's/[.+]/\\&/g')(=|\$)"
+}
+pinned() {
+    [ "$(asked g++-mingw-w64-x86-64-posix)" = g++-mingw-w64-x86-64-posix=12.2.0-14+25.2 ] &&
+        [ "$(asked osslsigncode)" = osslsigncode=2.9-1~bpo12+1 ] && [ "$(asked cmake)" = cmake ]
+}
+expect "the recorded versions the archive has are asked for as name=version, the one it lacks by name" pinned
+once() {
+    for name in unzip $zefmor_signing_tool $zefmor_toolchain; do
+        [ "$(asked "$name" | wc -l)" -eq 1 ] || { echo "roots: apt-get was asked for $name $(asked "$name" | wc -l) times" >&2; return 1; }
+    done
+}
+expect "apt-get is asked once for each package a rebuild needs" once
+expect "a backported version brings the release's backports, on the root's mirror" \
+    [ "$(cat "$tmp/etc/sources.list.d/backports.list")" = "deb http://127.0.0.1:9/debian bookworm-backports main" ]
+
+# A cached root that no longer runs its shell is removed and made again, and debootstrap's failure
+# then stops the script in one line.
+mkdir -p "$tmp/cache/debian-trixie/etc"
+echo VERSION_CODENAME=trixie >"$tmp/cache/debian-trixie/etc/os-release"
+remade() {
+    ! PATH=$tmp/bin:$PATH ZEFMOR_ROOT_CACHE=$tmp/cache ZEFMOR_DEBIAN_MIRROR=http://127.0.0.1:9/debian \
+        timeout 60 "$root/scripts/debian-root.sh" 13 true >"$tmp/root.log" 2>&1 &&
+        grep -qxF "debian-root: the cached Debian 13 root in $tmp/cache/debian-trixie is incomplete or broken; making it again" "$tmp/root.log" &&
+        [ ! -e "$tmp/cache/debian-trixie" ] &&
+        [ "$(tail -n 1 "$tmp/root.log")" = "debian-root: debootstrap could not make the Debian 13 root: E: Failed getting release file (stand-in)" ] ||
+        { cat "$tmp/root.log" >&2; return 1; }
+}
+expect "a cached root that does not run is said to be broken, removed and made again" remade
+exit $failed
