@@ -141,7 +141,7 @@ foreach(index ${components})
             string(APPEND text "  Package: ${package} ${version_of_${package}}\n"
                                "  Terms:   /usr/share/doc/${package}/copyright\n")
         else()
-            string(APPEND text "  Package: unknown (no Debian package database where it was built)\n"
+            string(APPEND text "  Package: unknown (no Debian package holds it where it was built)\n"
                                "  Terms:   the licence files of the compiler it came with\n")
         endif()
     endforeach()
