@@ -1,7 +1,9 @@
 #!/bin/sh
 # Makes a release of the built programs: Zefmor-<version>-win32.zip and -win64.zip, each with
-# Zefmor.exe and a short read-me, the installers Zefmor-<version>-x86.msi and -x64.msi, the programs'
-# own checksums in programs.sha256, BUILDINFO naming the system and toolchain that built it
+# Zefmor.exe, a short read-me, the licence (LICENSE.txt) and the notice of the code of others in the
+# program (THIRD-PARTY.txt, written by the build from its link map), the installers Zefmor-<version>-x86.msi and -x64.msi, the programs'
+# own checksums in programs.sha256, the licence again as LICENSE.txt for the manifests to point to,
+# BUILDINFO naming the system and toolchain that built it
 # (scripts/lib/buildinfo.sh) and SHA256SUMS listing every file of the release. Times, order,
 # identifiers and permissions in the packages are fixed, so the same build gives the same bytes.
 #   scripts/package.sh [FOLDER]   the release in FOLDER (default build/dist); needs scripts/lib/build.sh
@@ -24,7 +26,9 @@ refuse() {
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/x64/CMakeCache.txt" 2>/dev/null || true)
 [ -n "$version" ] || refuse "no version in $build/x64/CMakeCache.txt; run scripts/lib/build.sh first"
 for arch in x86 x64; do
-    [ -f "$build/$arch/Zefmor.exe" ] || refuse "there is no $build/$arch/Zefmor.exe; run scripts/lib/build.sh first"
+    for file in Zefmor.exe README.txt LICENSE.txt THIRD-PARTY.txt; do
+        [ -f "$build/$arch/$file" ] || refuse "there is no $build/$arch/$file; run scripts/lib/build.sh first"
+    done
 done
 # Manifests name the packages by their download address; only one nobody on the way can change.
 release_url=${ZEFMOR_RELEASE_URL:-}
@@ -56,8 +60,9 @@ for pair in x86:win32 x64:win64; do
     arch=${pair%%:*}
     name=Zefmor-$version-${pair##*:}
     msi=Zefmor-$version-$arch.msi
-    # The program as packaged: signed, when signing.
+    # The program as packaged (signed, when signing), with the notices the installer takes beside it.
     mkdir "$work/$arch"
+    cp "$build/$arch/LICENSE.txt" "$build/$arch/THIRD-PARTY.txt" "$work/$arch/"
     program=$work/$arch/Zefmor.exe
     if [ -n "$sign_pfx" ]; then
         sign_file "$build/$arch/Zefmor.exe" "$program" "$out/signatures/$arch-Zefmor.exe.sig"
@@ -68,10 +73,10 @@ for pair in x86:win32 x64:win64; do
     stage=$work/$name
     mkdir "$stage"
     cp "$program" "$stage/Zefmor.exe"
-    cp "$build/$arch/README.txt" "$stage/README.txt"
-    chmod 644 "$stage/Zefmor.exe" "$stage/README.txt"
-    TZ=UTC touch -t "$stamp" "$stage/Zefmor.exe" "$stage/README.txt"
-    (cd "$stage" && TZ=UTC zip -q -X -D "$out/$name.zip" Zefmor.exe README.txt) ||
+    cp "$build/$arch/README.txt" "$build/$arch/LICENSE.txt" "$build/$arch/THIRD-PARTY.txt" "$stage/"
+    (cd "$stage" && chmod 644 Zefmor.exe README.txt LICENSE.txt THIRD-PARTY.txt &&
+        TZ=UTC touch -t "$stamp" Zefmor.exe README.txt LICENSE.txt THIRD-PARTY.txt &&
+        TZ=UTC zip -q -X -D "$out/$name.zip" Zefmor.exe README.txt LICENSE.txt THIRD-PARTY.txt) ||
         refuse "zip could not make $name.zip"
 
     if [ -n "$sign_pfx" ]; then
@@ -81,6 +86,9 @@ for pair in x86:win32 x64:win64; do
         build_msi "$arch" "$version" "$program" "$out/$msi" || refuse "wixl could not build $msi"
     fi
 done
+# The licence the manifests point to.
+cp "$build/x64/LICENSE.txt" "$out/LICENSE.txt"
+chmod 644 "$out/LICENSE.txt"
 # The programs' own checksums, as scripts/reproduce.sh COMMIT prints them for a rebuild.
 (cd "$work" && sha256sum x86/Zefmor.exe x64/Zefmor.exe) >"$out/programs.sha256"
 zefmor_write_buildinfo "$version" "$commit" ${sign_pfx:+signed} >"$out/BUILDINFO" ||
@@ -98,6 +106,6 @@ dist=$(cd "$dist" && pwd)
 incoming=$(mktemp -d "$dist/.zefmor-incoming.XXXXXX" 2>/dev/null) || refuse "cannot write to '$dist'"
 trap 'rm -rf "$work" "$incoming"' EXIT
 cp -R "$out"/. "$incoming"/ 2>/dev/null || refuse "cannot copy the release into '$dist'"
-(cd "$dist" && rm -rf Zefmor-*.zip Zefmor-*.msi SHA256SUMS programs.sha256 BUILDINFO signatures manifests)
+(cd "$dist" && rm -rf Zefmor-*.zip Zefmor-*.msi SHA256SUMS programs.sha256 BUILDINFO LICENSE.txt signatures manifests)
 mv "$incoming"/* "$dist"/
 cat "$dist/SHA256SUMS"

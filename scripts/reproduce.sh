@@ -128,7 +128,7 @@ for pair in x86:win32 x64:win64; do
 done
 [ $status -eq 0 ] || exit $status
 ZEFMOR_BUILD_DIR="$work/build" "$work/scripts/package.sh" "$work/dist" >/dev/null
-for zip in Zefmor-$version-win32.zip Zefmor-$version-win64.zip; do
+for zip in Zefmor-$version-win32.zip Zefmor-$version-win64.zip $([ -f "$release/LICENSE.txt" ] && echo LICENSE.txt); do
     if cmp -s "$work/dist/$zip" "$release/$zip"; then
         says "$zip: made again from those programs, byte-identical"
     else

@@ -1,7 +1,8 @@
 # Builds Zefmor's Windows installer with wixl from scripts/lib/zefmor.wxs; packaging and the installer
 # checks source this file.
 #   product_code ARCH VERSION              the installer's product code, the same in every build
-#   build_msi ARCH VERSION PROGRAM OUTPUT  OUTPUT is the installer of PROGRAM (the ARCH Zefmor.exe),
+#   build_msi ARCH VERSION PROGRAM OUTPUT  OUTPUT is the installer of PROGRAM (the ARCH Zefmor.exe)
+#                                          with the LICENSE.txt and THIRD-PARTY.txt beside it,
 #                                          labelled VERSION; wixl's own messages go to stderr
 # Callers set $root (the sources) and $stamp (the packages' time, as touch -t takes it).
 
@@ -37,11 +38,11 @@ msi_web=$(sed -n 's/^#define AUTHOR_WEB *"\(.*\)"$/\1/p' "$root/about/author.h")
 build_msi() {
     msi_stage=$(mktemp -d /tmp/zefmor-msi.XXXXXX)
     cp "$3" "$msi_stage/Zefmor.exe"
-    cp "$root/res/zefmor.ico" "$msi_stage/zefmor.ico"
-    chmod 644 "$msi_stage/Zefmor.exe" "$msi_stage/zefmor.ico"
-    TZ=UTC touch -t "$stamp" "$msi_stage/Zefmor.exe" "$msi_stage/zefmor.ico"
+    cp "$(dirname "$3")/LICENSE.txt" "$(dirname "$3")/THIRD-PARTY.txt" "$root/res/zefmor.ico" "$msi_stage/"
+    (cd "$msi_stage" && chmod 644 Zefmor.exe LICENSE.txt THIRD-PARTY.txt zefmor.ico &&
+        TZ=UTC touch -t "$stamp" Zefmor.exe LICENSE.txt THIRD-PARTY.txt zefmor.ico)
     msi_next=$(echo "$2" | awk -F. '{ print $1 "." $2 "." $3 + 1 }')
-    msi_inputs=$(cat "$msi_stage/Zefmor.exe" "$msi_stage/zefmor.ico" "$root/scripts/lib/zefmor.wxs" |
+    msi_inputs=$(cd "$msi_stage" && cat Zefmor.exe LICENSE.txt THIRD-PARTY.txt zefmor.ico "$root/scripts/lib/zefmor.wxs" |
         sha256sum | cut -d' ' -f1)
     msi_package=$(name_uuid "Zefmor $1 $2 $msi_codepage $msi_web $msi_inputs")
     rm -f "$4"

@@ -10,8 +10,8 @@ root=$(cd "$(dirname "$0")/../.." && pwd)
 release=$1
 version=$2
 url=${3%/}
-# Until a licence is chosen, Zefmor is free to use and its copyright stays with its maker.
-licence=Freeware
+# The licence, as an SPDX identifier; its text is the release's own LICENSE.txt.
+licence=MIT
 english_description="Password generator"
 
 # The texts the program carries itself: its web address, description and copyright.
@@ -69,8 +69,8 @@ locale() {
     header "$(echo "$2" | tr A-Z a-z)"
     printf 'PackageLocale: %s\nPublisher: %s\nPublisherUrl: %s\nPackageName: Zefmor\nPackageUrl: %s\n' \
         "$1" "$publisher" "$web" "$web"
-    printf 'License: %s\nCopyright: %s\nShortDescription: %s\nManifestType: %s\nManifestVersion: 1.12.0\n' \
-        "$licence" "$copyright" "$3" "$2"
+    printf 'License: %s\nLicenseUrl: %s\nCopyright: %s\nShortDescription: %s\nManifestType: %s\nManifestVersion: 1.12.0\n' \
+        "$licence" "$url/LICENSE.txt" "$copyright" "$3" "$2"
 }
 locale cs-CZ defaultLocale "$description" >"$winget/$id.locale.cs-CZ.yaml"
 locale en-US locale "$english_description" >"$winget/$id.locale.en-US.yaml"

@@ -4,8 +4,8 @@
    check_manifests.py FOLDER VERSION URL
 
 Every hash must be that of the file in FOLDER its address names, every product and upgrade code
-the installer's own, every version VERSION, and each manifest must parse and hold the fields its
-schema requires. Prints one line for each difference and exits 1 if there is any."""
+the installer's own, every version VERSION, every licence address that of the release's own
+LICENSE.txt, and each manifest must parse and hold the fields its schema requires. Prints one line for each difference and exits 1 if there is any."""
 import hashlib, json, os, subprocess, sys
 import yaml
 
@@ -47,6 +47,9 @@ for name in names:
     expect(not missing, f'{name} lacks {missing}')
     expect(manifest.get('PackageVersion') == version and manifest.get('ManifestVersion') == '1.12.0',
            f'{name} is not version {version} in the 1.12.0 form')
+    if kind in ('defaultLocale', 'locale'):
+        expect(manifest.get('LicenseUrl') == url + '/LICENSE.txt' and os.path.isfile(os.path.join(folder, 'LICENSE.txt')),
+               f'{name} does not point to the release\'s own LICENSE.txt')
     for installer in manifest.get('Installers', []):
         own = properties(released(installer['InstallerUrl'], installer['InstallerSha256']))
         entry = installer['AppsAndFeaturesEntries'][0]

@@ -1,7 +1,7 @@
 #!/bin/sh
 # Makes the release packages in build/dist and tries each as a user would: the program of each zip
-# starts and closes from a clean Wine prefix, and each installer installs, starts, is upgraded,
-# refuses to go over a newer version and uninstalls there. Where this host cannot run 32-bit
+# starts and closes from a clean Wine prefix, and each installer installs it with the licence and
+# the notice, starts, is upgraded, refuses to go over a newer version and uninstalls there. Where this host cannot run 32-bit
 # programs the x86 start and the x86 installer are left out, and that is said.
 set -eu
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -56,9 +56,11 @@ check_msi() {
     says $ok "$msi_arch installer installs silently for this user (exit code 0)"
     exe=$(ls "$users"/*/"$programs" 2>/dev/null || true)
     [ -n "$exe" ] && ls "$users"/*/"$shortcut" >/dev/null 2>&1 &&
+        cmp -s "$(dirname "$exe")/THIRD-PARTY.txt" "$build/$msi_arch/THIRD-PARTY.txt" &&
+        cmp -s "$(dirname "$exe")/LICENSE.txt" "$build/$msi_arch/LICENSE.txt" &&
         [ "$(installed_entries)" = "$(product_code $msi_arch "$version") $version" ] && ok=0 || ok=1
-    says $ok "$msi_arch installer puts Zefmor.exe in %LOCALAPPDATA%\\Programs\\Zefmor, a shortcut in the Start menu" \
-             "and one entry in Apps & features"
+    says $ok "$msi_arch installer puts Zefmor.exe with LICENSE.txt and THIRD-PARTY.txt in" \
+             "%LOCALAPPDATA%\\Programs\\Zefmor, a shortcut in the Start menu and one entry in Apps & features"
     zefmor_wine "$msi_arch" "$build/$msi_arch/remote_control.exe" start "$exe" >/dev/null &&
         [ "$(zefmor_wine "$msi_arch" "$build/$msi_arch/remote_control.exe" close | tr -d '\r')" = "exit code 0" ] &&
         ok=0 || ok=1
@@ -80,15 +82,21 @@ check_msi() {
     zefmor_wine x64 msiexec /x "$msi_dir/release.msi" /qn &&
         [ -z "$(installed_entries)" ] &&
         [ "$(find "$WINEPREFIX/drive_c" -iname Zefmor.exe -o -iname Zefmor.lnk | wc -l)" -eq 0 ] &&
+        [ ! -e "$(dirname "$exe")" ] &&
         zefmor_wine x64 reg query 'HKCU\Software\Ravolt\Zefmor' >/dev/null 2>&1 && ok=0 || ok=1
-    says $ok "$msi_arch uninstall removes Zefmor.exe, its shortcut and its entry" \
+    says $ok "$msi_arch uninstall removes Zefmor.exe, its folder, its shortcut and its entry" \
              "and keeps HKCU\\Software\\Ravolt\\Zefmor"
     rm -rf "$msi_dir"
 }
 
-# Each package must start on a machine that has only what Wine gives: unpack, start, close.
+# Each zip holds the program's own notice beside it and the licence, and must start on a machine
+# that has only what Wine gives: unpack, start, close.
 for pair in x86:win32 x64:win64; do
     arch=${pair%%:*}
+    zip=$dist/Zefmor-$version-${pair##*:}.zip
+    [ "$(unzip -Z1 "$zip" | LC_ALL=C sort | tr '\n' ' ')" = "LICENSE.txt README.txt THIRD-PARTY.txt Zefmor.exe " ] &&
+        unzip -p "$zip" THIRD-PARTY.txt | cmp -s - "$build/$arch/THIRD-PARTY.txt" && ok=0 || ok=1
+    says $ok "${pair##*:} package holds Zefmor.exe, README.txt, LICENSE.txt and its own THIRD-PARTY.txt"
     if [ "$arch" = x86 ] && ! zefmor_runs_x86; then
         echo "packages: ${pair##*:} package start skipped: $zefmor_x86_reason"
         continue
