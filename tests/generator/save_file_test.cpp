@@ -13,12 +13,14 @@
 
 namespace {
 
+const char kNoFile[] = "<missing>";
+
 std::string ReadFileBytes(const std::wstring& path)
 {
     std::string bytes;
     HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING, 0, NULL);
     if (f == INVALID_HANDLE_VALUE)
-        return "<missing>";
+        return kNoFile;
     char buf[8192];
     DWORD got = 0;
     while (ReadFile(f, buf, sizeof buf, &got, NULL) && got)
@@ -82,8 +84,8 @@ protected:
         return DriveDialogs(steps, [] { Command(ID_SOUBOR_ULOZIT); });
     }
 
-    // A failed save shows the error without an owner and leaves the old file exactly as it was,
-    // with no temporary file beside it.
+    // A failed save shows the error without an owner and leaves the old file exactly as it was, or
+    // no file where there was none, with no temporary file beside it.
     void ExpectFailedSave(const wchar_t* name, const std::string& oldBytes, HANDLE held = NULL)
     {
         std::wstring text;
@@ -101,7 +103,7 @@ protected:
         EXPECT_EQ(L"Chyba zápisu do souboru", text);
         EXPECT_EQ(nullptr, owner);
         EXPECT_EQ(oldBytes, ReadFileBytes(In(name)));
-        EXPECT_EQ(std::vector<std::wstring>{name}, FilesIn(folder));
+        EXPECT_EQ(oldBytes == kNoFile ? std::vector<std::wstring>{} : std::vector<std::wstring>{name}, FilesIn(folder));
     }
 
     void GenerateFiveOfEight()
@@ -309,6 +311,7 @@ TEST_F(SaveTest, AFailedWriteOrReplaceLeavesTheOldFileAndNoTemporaryOne)
 // The steps that put the text in place, in the order the program takes them.
 std::string g_sSteps;
 HANDLE g_hWritten;
+bool g_bFlushFails;
 BOOL(WINAPI* volatile g_realWriteFile)(HANDLE, LPCVOID, DWORD, LPDWORD, LPOVERLAPPED);
 BOOL(WINAPI* volatile g_realFlushFileBuffers)(HANDLE);
 BOOL(WINAPI* volatile g_realReplaceFileW)(LPCWSTR, LPCWSTR, LPCWSTR, DWORD, LPVOID, LPVOID);
@@ -321,9 +324,14 @@ BOOL WINAPI NoteWrite(HANDLE file, LPCVOID bytes, DWORD length, LPDWORD written,
     return g_realWriteFile(file, bytes, length, written, overlapped);
 }
 
+// A failing flush is a disk that could not take the text, or a share that dropped the write.
 BOOL WINAPI NoteFlush(HANDLE file)
 {
     g_sSteps += file == g_hWritten ? "flush " : "flush of another file ";
+    if (g_bFlushFails) {
+        SetLastError(ERROR_WRITE_FAULT);
+        return FALSE;
+    }
     return g_realFlushFileBuffers(file);
 }
 
@@ -335,33 +343,54 @@ BOOL WINAPI NoteReplace(LPCWSTR replaced, LPCWSTR replacement, LPCWSTR backup, D
 
 BOOL WINAPI NoteMove(LPCWSTR from, LPCWSTR to, DWORD flags)
 {
-    g_sSteps += "move ";
+    g_sSteps += flags & MOVEFILE_WRITE_THROUGH ? "move written-through " : "move ";
     return g_realMoveFileExW(from, to, flags);
 }
 
-// The text is on the disk before the new file takes the old one's place or its name, so a crash
-// of the system in between leaves the old text or the new, never an empty or partial file.
-TEST_F(SaveTest, TheTextIsFlushedBeforeTheFileTakesItsPlace)
+// The text is on the disk before the new file takes the old one's place or its name, and a new
+// name is on the disk before the save reports success, so a crash of the system leaves the old
+// text or the new, never an empty or partial file. A text that may not be on the disk is a failed
+// save.
+TEST_F(SaveTest, TheFileTakesItsPlaceOnlyOnceTheTextIsOnTheDisk)
 {
+    const struct {
+        const char* old;  // the file's bytes before the save, or none
+        bool flushFails;
+        const char* steps;
+    } cases[] = {
+        {"old", false, "write flush replace "},
+        {nullptr, false, "write flush move written-through "},
+        {"old", true, "write flush "},
+        {nullptr, true, "write flush "},
+    };
     GenerateFiveOfEight();
-    WriteFileBytes(In(L"stary.txt"), "old");
     g_realWriteFile = &WriteFile;
     g_realFlushFileBuffers = &FlushFileBuffers;
     g_realReplaceFileW = &ReplaceFileW;
     g_realMoveFileExW = &MoveFileExW;
-    for (const wchar_t* name : {L"stary.txt", L"novy.txt"}) {
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.old ? "over a file" : "a new file") + (c.flushFails ? ", the flush failing" : ""));
+        DeleteFileW(In(L"hesla.txt").c_str());
+        if (c.old)
+            WriteFileBytes(In(L"hesla.txt"), c.old);
         g_sSteps.clear();
         g_hWritten = NULL;
+        g_bFlushFails = c.flushFails;
         {
             ImportHook write(reinterpret_cast<void*>(g_realWriteFile), reinterpret_cast<void*>(NoteWrite));
             ImportHook flush(reinterpret_cast<void*>(g_realFlushFileBuffers), reinterpret_cast<void*>(NoteFlush));
             ImportHook replace(reinterpret_cast<void*>(g_realReplaceFileW), reinterpret_cast<void*>(NoteReplace));
             ImportHook move(reinterpret_cast<void*>(g_realMoveFileExW), reinterpret_cast<void*>(NoteMove));
             ASSERT_TRUE(write.Hooked() && flush.Hooked() && replace.Hooked() && move.Hooked());
-            SaveAs(In(name));
+            if (c.flushFails)
+                ExpectFailedSave(L"hesla.txt", c.old ? c.old : kNoFile);
+            else
+                EXPECT_EQ(1, SaveAs(In(L"hesla.txt")).dialogsSeen);
         }
-        EXPECT_EQ(name[0] == L's' ? "write flush replace " : "write flush move ", g_sSteps) << name;
-        EXPECT_EQ(50u, ReadFileBytes(In(name)).size()) << name;
+        EXPECT_EQ(c.steps, g_sSteps);
+        if (!c.flushFails) {
+            EXPECT_EQ(50u, ReadFileBytes(In(L"hesla.txt")).size());
+        }
     }
 }
 

@@ -48,7 +48,7 @@ expect "SHA256SUMS of the signed release lists exactly its files, and sha256sum 
 expect "SHA256SUMS of the unsigned release lists exactly its files, and sha256sum -c passes" lists_the_folder "$tmp/unsigned"
 
 # BUILDINFO, listed in SHA256SUMS, gives this host's version of each package it names, among them
-# those of the compilers, linkers, headers and resource compilers the build used.
+# those of the compilers, linkers, headers and resource compilers the build used and the signer's.
 . "$root/scripts/lib/buildinfo.sh"
 . "$root/scripts/lib/recorded.sh"
 records_the_toolchain() {
@@ -58,13 +58,14 @@ records_the_toolchain() {
         cxx=$(sed -n 's/^set(CMAKE_CXX_COMPILER \(.*\))$/\1/p' "$toolchain")
         rc=$(sed -n 's/^set(CMAKE_RC_COMPILER \(.*\))$/\1/p' "$toolchain")
         for used in "$(command -v "$cxx")" "$("$cxx" -print-prog-name=cc1plus)" "$("$cxx" -print-prog-name=ld)" \
-                    "$("$cxx" -print-file-name=libkernel32.a)" "$(command -v "$rc")"; do
+                    "$("$cxx" -print-file-name=libkernel32.a)" "$(command -v "$rc")" "$(command -v osslsigncode)"; do
             owner=$(dpkg-query -S "$(readlink -f "$used")" | sed -n '1s/[:,].*//p')
             echo "$buildinfo_packages" | grep -q "^$owner " || { echo "signing: BUILDINFO lacks $owner" >&2; return 1; }
         done
     done
 }
-expect "BUILDINFO of the signed release names this host's toolchain, and SHA256SUMS lists it" records_the_toolchain "$release"
+expect "BUILDINFO of the signed release names this host's toolchain and signing tool, and SHA256SUMS lists it" \
+    records_the_toolchain "$release"
 
 # Its winget and Scoop manifests describe exactly these files and installers.
 expect "the manifests give each signed file's hash, the installers' own codes and the build's version" \
