@@ -15,8 +15,9 @@ commit=$(git -C "$root" stash create 2>/dev/null || true)
 status=0
 ZEFMOR_REPRODUCE_IN_ROOT=1 "$root/scripts/reproduce.sh" "${commit:-HEAD}" "$release" >"$log" 2>&1 || status=$?
 cat "$log"
+# Each file compared: two programs, two zips, LICENSE.txt and two installers.
 if [ $status -eq 0 ] && grep -q '^reproduce: rebuilding in a fresh Debian' "$log" &&
-   [ "$(grep -c 'byte-identical' "$log")" -eq 6 ]; then
+   [ "$(grep -c 'byte-identical' "$log")" -eq 7 ]; then
     echo "rebuilt-in-root: the release rebuilds byte for byte in a fresh root of the Debian release it records"
 else
     echo "rebuilt-in-root: FAILED: the release did not rebuild byte for byte in a root of the Debian release it records" >&2
