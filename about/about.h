@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Ravolt
+// SPDX-License-Identifier: MIT
 // The About box with its hyperlink control, and the bug-report mail.
 #ifndef ZEFMOR_ABOUT_H
 #define ZEFMOR_ABOUT_H

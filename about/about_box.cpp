@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Ravolt
+// SPDX-License-Identifier: MIT
 // The modal About box: name, version, a separator line and the two links to the author.
 #include "about.h"
 #include "app_state.h"

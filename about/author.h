@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Ravolt
+// SPDX-License-Identifier: MIT
 // The author's addresses and the link targets built from them, kept in one place.
 // The resource script takes the two addresses as the texts of the About box links.
 #ifndef ZEFMOR_AUTHOR_H

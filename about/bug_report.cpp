@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Ravolt
+// SPDX-License-Identifier: MIT
 // The bug-report mail: one mailto link with subject and body, handed to the shell.
 #include "about.h"
 #include "app_state.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Ravolt
+// SPDX-License-Identifier: MIT
 // The wwwOdkaz hyperlink control: its own text, underlined, in pure blue, sized to the text.
 #include "about.h"
 #include "app_state.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Ravolt
+// SPDX-License-Identifier: MIT
 // Definitions of the process-wide state; the two colours start as the system's window colours.
 #include "app_state.h"
 

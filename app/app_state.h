@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Ravolt
+// SPDX-License-Identifier: MIT
 // The process-wide state of Zefmor: window handles, generation settings and the pane's look.
 #ifndef ZEFMOR_APP_STATE_H
 #define ZEFMOR_APP_STATE_H

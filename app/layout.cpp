@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Ravolt
+// SPDX-License-Identifier: MIT
 // The main window's fifteen child controls, at fixed pixel positions, and their fonts.
 #include <windows.h>
 #include <commctrl.h>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Ravolt
+// SPDX-License-Identifier: MIT
 // Process entry: registers the main window class, opens the window and runs the message loop.
 #include <objbase.h>
 

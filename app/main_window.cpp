@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Ravolt
+// SPDX-License-Identifier: MIT
 // The main window procedure: command routing, closing, and the output pane's colours.
 #include "about.h"
 #include "app_state.h"

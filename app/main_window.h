@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Ravolt
+// SPDX-License-Identifier: MIT
 // The main window: start-up, the fixed layout of its controls and its window procedure.
 #ifndef ZEFMOR_MAIN_WINDOW_H
 #define ZEFMOR_MAIN_WINDOW_H

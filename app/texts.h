@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Ravolt
+// SPDX-License-Identifier: MIT
 // Every text the program shows or hands to the system, in one place.
 //
 // Text policy: everything visible goes through the wide-character API and the sources are UTF-8

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 Ravolt
+# SPDX-License-Identifier: MIT
 # Reads the exploit protections back from the built program, so a flag lost from the build is
 # noticed on any host: randomised addresses with the relocations they need, the high-entropy range
 # on x64, no code run from data pages, terminal-server awareness, and stack cookies in the code.

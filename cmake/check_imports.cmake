@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 Ravolt
+# SPDX-License-Identifier: MIT
 # Fails unless the program imports only DLLs that every Windows has: no compiler runtime DLLs.
 cmake_minimum_required(VERSION 3.20)
 # Run with -DEXE=<program> -DOBJDUMP=<objdump of the toolchain>.

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 Ravolt
+# SPDX-License-Identifier: MIT
 # Reads the manifest straight from the built program, so it is checked on hosts that cannot run
 # the program too: it must name the build's own architecture everywhere (a mismatch stops the
 # program loading) and ask to run as the invoking user.

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 Ravolt
+# SPDX-License-Identifier: MIT
 # A library the notice's table does not know stops the build, naming it: the notice is written
 # from a copy of the program's real link map to which one member of winpthreads is added, as a
 # std::mutex pulls it in (through libpthread.a), and must fail, name it and leave no THIRD-PARTY.txt.

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 Ravolt
+# SPDX-License-Identifier: MIT
 # Writes THIRD-PARTY.txt beside Zefmor.exe from the link map of that very build: every component
 # that is not ours and went into the program, with its licence (cmake/third_party_table.cmake),
 # the Debian package and version it came from, and where its full terms are. Linked in are the

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 Ravolt
+# SPDX-License-Identifier: MIT
 # What Zefmor.exe may link in that is not ours: for each component, its licence in a few words and
 # the files the linker takes it from. cmake/third_party.cmake names in THIRD-PARTY.txt each
 # component the link map shows, and stops the build on a linked file this table does not know:

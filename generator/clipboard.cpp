@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Ravolt
+// SPDX-License-Identifier: MIT
 // Copies and cuts from the output pane, marked so that clipboard history, the cloud clipboard and
 // clipboard viewers leave the passwords alone.
 #include <windows.h>

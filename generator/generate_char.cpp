@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Ravolt
+// SPDX-License-Identifier: MIT
 // Draws one password character from the ticked classes.
 #include "app_state.h"
 #include "generator.h"

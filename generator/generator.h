@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Ravolt
+// SPDX-License-Identifier: MIT
 // Password generation: the random source, drawing characters, reading the inputs, the run, saving
 // and copying.
 #ifndef ZEFMOR_GENERATOR_H

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Ravolt
+// SPDX-License-Identifier: MIT
 // Copies the counts and class boxes into the state and puts out-of-range counts back in range.
 #include <stdlib.h>
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Ravolt
+// SPDX-License-Identifier: MIT
 // Random draws from the operating system's cryptographic generator.
 #include <windows.h>
 #include <bcrypt.h>

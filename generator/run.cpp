@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Ravolt
+// SPDX-License-Identifier: MIT
 // The generate and clear commands: the output pane gets one password per line.
 #include "app_state.h"
 #include "generator.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Ravolt
+// SPDX-License-Identifier: MIT
 // Saves the output pane's text to a file the user names, as Windows-1250 bytes.
 #include <windows.h>
 #include <commdlg.h>

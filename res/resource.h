@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Ravolt
+// SPDX-License-Identifier: MIT
 // Resource, command and control identifiers shared by the resource script and the sources.
 #ifndef ZEFMOR_RESOURCE_H
 #define ZEFMOR_RESOURCE_H

@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2026 Ravolt
+# SPDX-License-Identifier: MIT
 # Builds Zefmor and its benchmark, runs the benchmark under Wine in a throwaway prefix and writes
 # BENCHMARKS.md: the date, the machine and the table of measures against their targets.
 #   scripts/benchmark.sh                          both builds, one table each
@@ -78,6 +80,9 @@ if [ -n "$(git -C "$root" status --porcelain 2>/dev/null)" ]; then
 fi
 
 cat > "$report" <<EOF
+<!-- SPDX-FileCopyrightText: 2026 Ravolt -->
+<!-- SPDX-License-Identifier: MIT -->
+
 # Zefmor benchmarks
 
 Written by \`scripts/benchmark.sh\`: each build runs under Wine in a throwaway prefix with the null

@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2026 Ravolt
+# SPDX-License-Identifier: MIT
 # Runs a command in a minimal root of a Debian release, in a clean clone of these sources: by
 # default the README's test command, as a newcomer on a fresh machine of that release runs it.
 #   scripts/debian-root.sh [--commit COMMIT] [--with FOLDER] RELEASE [COMMAND [ARGS...]]

@@ -1,4 +1,6 @@
 #!/usr/bin/env python3
+# SPDX-FileCopyrightText: 2026 Ravolt
+# SPDX-License-Identifier: MIT
 """Draws Zefmor's icons and link cursor as pixel art and writes them into res/.
 
 The files are kept in the repository; run this only to change the pictures."""

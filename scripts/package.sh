@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2026 Ravolt
+# SPDX-License-Identifier: MIT
 # Makes a release of the built programs: Zefmor-<version>-win32.zip and -win64.zip, each with
 # Zefmor.exe, a short read-me, the licence (LICENSE.txt) and the notice of the code of others in the
 # program (THIRD-PARTY.txt, written by the build from its link map), the installers Zefmor-<version>-x86.msi and -x64.msi, the programs'

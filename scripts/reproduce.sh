@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2026 Ravolt
+# SPDX-License-Identifier: MIT
 # Rebuilds Zefmor.exe for x86 and x64 from a copy of the sources in another folder and prints the
 # SHA-256 of each. Without arguments the copy is the checked-out tree, and each result must equal
 # the one in build/<arch> byte for byte; with a commit, that commit is built and only printed,

@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2026 Ravolt
+# SPDX-License-Identifier: MIT
 # Sets up the machine, builds Zefmor and starts it under Wine on your display: the x86 build, or
 # the x64 one where this host cannot run 32-bit programs.
 set -eu

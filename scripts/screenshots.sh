@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2026 Ravolt
+# SPDX-License-Identifier: MIT
 # Takes pictures of the real program under a virtual X display, with Wine drawing the window frame:
 #   main.png   the main window after generating 10 passwords of 12 characters, all classes
 #   about.png  the About box over it

@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2026 Ravolt
+# SPDX-License-Identifier: MIT
 # Sets up the machine, builds both architectures and runs every test under Wine, then the checks
 # of the packages, of a second build and of the real window's pictures. A test or check that this
 # host cannot run (x86 programs where 32-bit programs do not run) counts as skipped, with its reason.
@@ -45,6 +47,16 @@ for prefix in "$root"/build/x86/wineprefix "$root"/build/x64/wineprefix; do
     [ -d "$prefix" ] && zefmor_wine_stop "$prefix" || true
 done
 
+# Every file of the sources names its copyright holder and licence, in the REUSE form.
+licences() {
+    if reuse --root "$root" lint >"$root/build/reuse.log" 2>&1; then
+        echo "licences: every file names its copyright holder and licence"
+    else
+        cat "$root/build/reuse.log" >&2
+        return 1
+    fi
+}
+check licences
 # The release packages, each started, installed, upgraded and removed in a clean prefix.
 check "$root/tests/release/packages.sh"
 # A release signed with a throwaway certificate verifies, and is still what the sources build.

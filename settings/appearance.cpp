@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Ravolt
+// SPDX-License-Identifier: MIT
 // The output pane's look: font and text colour, background colour, and the standard look.
 // The program owns at most one font and one brush; whoever replaces one deletes the old one.
 #include <windows.h>

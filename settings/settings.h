@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Ravolt
+// SPDX-License-Identifier: MIT
 // The output pane's font and colours, and the settings kept in the registry between runs.
 #ifndef ZEFMOR_SETTINGS_H
 #define ZEFMOR_SETTINGS_H

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Ravolt
+// SPDX-License-Identifier: MIT
 // The settings kept under HKCU\Software\Ravolt\Zefmor: loaded at start, saved at close.
 #include <string.h>
 

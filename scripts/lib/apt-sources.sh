@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 Ravolt
+# SPDX-License-Identifier: MIT
 # How this host reaches Debian, read from its own apt configuration: the mirror of Debian's main
 # archive and of its security archive that its sources name, and the proxy its apt goes through.
 # scripts/debian-root.sh sources this file, to make its roots reach Debian the same way. apt-config

@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2026 Ravolt
+# SPDX-License-Identifier: MIT
 # Builds Zefmor.exe (and its tests) for x86 and x64 into build/x86 and build/x64.
 # `ctest --test-dir build` then runs the suites of both architectures.
 set -eu

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 Ravolt
+# SPDX-License-Identifier: MIT
 # What shapes a release's bytes, and the BUILDINFO that records it in every release: the form of
 # Debian's .buildinfo files, naming the Debian release and the version of each such package on
 # the machine that built it. scripts/lib/setup.sh installs the toolchain, scripts/package.sh writes

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 Ravolt
+# SPDX-License-Identifier: MIT
 # Builds Zefmor's Windows installer with wixl from scripts/lib/zefmor.wxs; packaging and the installer
 # checks source this file.
 #   product_code ARCH VERSION              the installer's product code, the same in every build

@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2026 Ravolt
+# SPDX-License-Identifier: MIT
 # Writes the winget and Scoop manifests of a release from the release itself: its files' hashes,
 # the installers' own product and upgrade codes, the build's version. Packaging calls it when told
 # where the release will be downloaded from.

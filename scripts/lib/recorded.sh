@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 Ravolt
+# SPDX-License-Identifier: MIT
 # Rebuilding a release where it was built: this host compared with the release's BUILDINFO, and
 # the recorded versions installed in a root of the recorded Debian release. scripts/reproduce.sh
 # sources this file (after scripts/lib/buildinfo.sh).

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 Ravolt
+# SPDX-License-Identifier: MIT
 # Signs Zefmor's programs and installers for a release; packaging sources this file.
 #   check_signing_inputs           stops, saying why, unless the certificate and password open
 #   sign_file IN OUT SIG           OUT is IN signed, SIG its detached signature; stops, saying why,

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 Ravolt
+# SPDX-License-Identifier: MIT
 # Chooses Wine's loader for each architecture; scripts and the test wrapper source this file.
 #   zefmor_runs_x86                    true when this host runs 32-bit Windows programs; otherwise
 #                                      $zefmor_x86_reason says why not, in one line

@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2026 Ravolt
+# SPDX-License-Identifier: MIT
 # Makes a Wine prefix for running Zefmor's tests and tools:
 #   scripts/lib/wine-prefix.sh PREFIX [null|x11] [x86|x64]
 #   null  Wine's null graphics driver: real windows and dialogs with no display at all (default)

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Ravolt
+// SPDX-License-Identifier: MIT
 // The About box as its menu command opens it: contents, place, separator, ending, and its links.
 #include <windows.h>
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Ravolt
+// SPDX-License-Identifier: MIT
 // The bug-report mail, and the links followed through the real shell to a registered handler.
 #include <windows.h>
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Ravolt
+// SPDX-License-Identifier: MIT
 // A stand-in mail program and browser for the tests: stores the link the shell hands it, as UTF-16.
 #include <windows.h>
 #include <shellapi.h>

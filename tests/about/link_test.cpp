@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Ravolt
+// SPDX-License-Identifier: MIT
 // The wwwOdkaz control on its own: its class, its size, its paint and the clicks it reports.
 #include <windows.h>
 

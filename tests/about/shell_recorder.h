@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Ravolt
+// SPDX-License-Identifier: MIT
 // Stands in for the shell in the About tests: records every target the program hands over.
 #ifndef ZEFMOR_TESTS_SHELL_RECORDER_H
 #define ZEFMOR_TESTS_SHELL_RECORDER_H

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Ravolt
+// SPDX-License-Identifier: MIT
 // Command routing and the output pane's colouring.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Ravolt
+// SPDX-License-Identifier: MIT
 // The main window's fifteen controls: classes, texts, styles, places, identifiers and fonts.
 #include <gtest/gtest.h>
 

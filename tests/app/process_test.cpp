@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Ravolt
+// SPDX-License-Identifier: MIT
 // The built Zefmor.exe as a user starts it: its own process, window, exit code and randomness.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Ravolt
+// SPDX-License-Identifier: MIT
 // Start-up: the window class, the fixed main window, the exit codes and the start colours.
 #include <gtest/gtest.h>
 #include <objbase.h>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Ravolt
+// SPDX-License-Identifier: MIT
 // Holds the clipboard for the tests as a clipboard manager does: takes it, puts "held" on it and
 // keeps it open for the milliseconds given; given an event's name too, it counts them from when
 // the test sets that event.

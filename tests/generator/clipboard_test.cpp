@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Ravolt
+// SPDX-License-Identifier: MIT
 // Copies and cuts from the output pane: the selection goes to the clipboard together with the marks
 // that keep it out of clipboard history, and no cut loses a password.
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Ravolt
+// SPDX-License-Identifier: MIT
 // Drawing characters: the mapping from draws to codes, the classes' exact sets and their odds.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Ravolt
+// SPDX-License-Identifier: MIT
 // Reading and checking the two counts: typed and pasted entries, corrections and focus.
 #include <gtest/gtest.h>
 

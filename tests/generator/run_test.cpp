@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Ravolt
+// SPDX-License-Identifier: MIT
 // The generation run: what the pane holds after generate and clear.
 #include <gtest/gtest.h>
 

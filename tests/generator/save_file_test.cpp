@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Ravolt
+// SPDX-License-Identifier: MIT
 // Saving the pane: the save dialog, the exact bytes written, and failures that keep old files.
 #include <gtest/gtest.h>
 

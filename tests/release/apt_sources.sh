@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2026 Ravolt
+# SPDX-License-Identifier: MIT
 # The roots reach Debian as the host's apt does: the mirror of Debian's archive and of its security
 # archive read from the host's sources in either form, and apt's proxy, read here from sample
 # apt configurations (APT_CONFIG) that name only unreachable addresses. No network.

@@ -1,4 +1,6 @@
 #!/usr/bin/env python3
+# SPDX-FileCopyrightText: 2026 Ravolt
+# SPDX-License-Identifier: MIT
 """Checks a release's winget and Scoop manifests against the release they were made with.
 
    check_manifests.py FOLDER VERSION URL

@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2026 Ravolt
+# SPDX-License-Identifier: MIT
 # Makes the release packages in build/dist and tries each as a user would: the program of each zip
 # starts and closes from a clean Wine prefix, and each installer installs it with the licence and
 # the notice, starts, is upgraded, refuses to go over a newer version and uninstalls there. Where this host cannot run 32-bit

@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2026 Ravolt
+# SPDX-License-Identifier: MIT
 # A release made here is rebuilt byte for byte in a fresh root of the Debian release its BUILDINFO
 # records, with the versions it records installed there: the way scripts/reproduce.sh takes on a
 # host of another release, forced here. Needs root, debootstrap and the archive; the root is kept

@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2026 Ravolt
+# SPDX-License-Identifier: MIT
 # The rebuild in a root, with stand-ins for apt and debootstrap that record what they are asked and
 # reach no network: the recorded versions the archive has are pinned, the rest taken at the
 # archive's, backports added where a recorded version is one; and a cached root that no longer runs

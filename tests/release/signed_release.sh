@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2026 Ravolt
+# SPDX-License-Identifier: MIT
 # Signs a release of the built programs with a throwaway certificate: every signed file verifies
 # against it with a SHA-256 digest and not with one byte changed, SHA256SUMS lists exactly the
 # release's files, BUILDINFO names this host's toolchain, the release is what the sources build

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Ravolt
+// SPDX-License-Identifier: MIT
 // The resources of the built Zefmor.exe, read as data the way the system reads them.
 #include <windows.h>
 

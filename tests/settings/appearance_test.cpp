@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Ravolt
+// SPDX-License-Identifier: MIT
 // The output pane's look, chosen through the real font and colour dialogs and the standard look.
 #include <windows.h>
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Ravolt
+// SPDX-License-Identifier: MIT
 // The registry settings: what a close writes, and what a start makes of whatever it finds stored.
 #include <windows.h>
 

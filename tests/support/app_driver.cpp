@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Ravolt
+// SPDX-License-Identifier: MIT
 // Runs the program's own start-up in the calling process and drives its main window.
 #include "app_driver.h"
 

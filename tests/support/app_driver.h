@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Ravolt
+// SPDX-License-Identifier: MIT
 // Drives the program's own main window inside the calling process: start, close, messages,
 // keystrokes, commands and the stored settings. Plain Win32, so tools can use it without gtest.
 #ifndef ZEFMOR_TESTS_APP_DRIVER_H

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Ravolt
+// SPDX-License-Identifier: MIT
 // The shared fixture: every test on a freshly opened main window, and settings put in for it.
 #include "app_fixture.h"
 

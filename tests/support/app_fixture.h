@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Ravolt
+// SPDX-License-Identifier: MIT
 // Starts the real main window inside the test process and takes it down again between tests.
 #ifndef ZEFMOR_TESTS_APP_FIXTURE_H
 #define ZEFMOR_TESTS_APP_FIXTURE_H

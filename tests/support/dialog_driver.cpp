@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Ravolt
+// SPDX-License-Identifier: MIT
 // A watcher thread that finds this process's visible dialogs and works them like a user.
 #include "dialog_driver.h"
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Ravolt
+// SPDX-License-Identifier: MIT
 // Drives the modal dialogs and message boxes the program opens, from a second thread.
 #ifndef ZEFMOR_TESTS_DIALOG_DRIVER_H
 #define ZEFMOR_TESTS_DIALOG_DRIVER_H

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Ravolt
+// SPDX-License-Identifier: MIT
 // Swaps one of the test program's imported system functions for a stand-in, to make it fail.
 #ifndef ZEFMOR_TESTS_IMPORT_HOOK_H
 #define ZEFMOR_TESTS_IMPORT_HOOK_H

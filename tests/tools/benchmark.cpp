@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Ravolt
+// SPDX-License-Identifier: MIT
 // Zefmor's benchmark: start-up against the floor of its design (floor_window.exe: the same DLLs,
 // manifest, menu and controls, nothing more), generation speed, program sizes, and steadiness of
 // the font, colour, standard-look and generate commands over long use. Prints a Markdown table of

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Ravolt
+// SPDX-License-Identifier: MIT
 // The floor of Zefmor's start-up as a program: the same DLLs, manifest, menu and fifteen
 // controls, and nothing else before its message loop. Zefmor's start-up is measured against it.
 #include <windows.h>

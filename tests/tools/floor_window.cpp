@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Ravolt
+// SPDX-License-Identifier: MIT
 // What any program with Zefmor's window has to do to show it: the class with the icon and the
 // menu, the window at the designed size and place, and the fifteen child controls with the stock
 // GUI font, each made by one call. No table, no settings, no state kept.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Ravolt
+// SPDX-License-Identifier: MIT
 // The floor of Zefmor's start-up: its window, menu and fifteen controls built the plain way.
 #ifndef ZEFMOR_TESTS_FLOOR_WINDOW_H
 #define ZEFMOR_TESTS_FLOOR_WINDOW_H

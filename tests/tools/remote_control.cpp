@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Ravolt
+// SPDX-License-Identifier: MIT
 // Works a running Zefmor from outside, one step per call, for the screenshot and package checks:
 //   remote_control start <Zefmor.exe>   start it and wait for its window
 //   remote_control generate <n> <len> [mask]

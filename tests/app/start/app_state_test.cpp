@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Ravolt
+// SPDX-License-Identifier: MIT
 // The state a fresh process starts with, checked in a test program of its own: no window has
 // opened and no fixture has reset the state before it runs.
 #include <gtest/gtest.h>
