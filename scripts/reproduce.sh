@@ -6,12 +6,10 @@
 # the one in build/<arch> byte for byte; with a commit, that commit is built and only printed,
 # unless a downloaded release is named too, which is then checked file by file:
 #   scripts/reproduce.sh                   compare a second build with build/
-#   scripts/reproduce.sh v2.0.1.7          checksums of a given commit, to compare with an unsigned
-#                                          release's programs.sha256
+#   scripts/reproduce.sh v2.0.1.7          checksums of a commit, for an unsigned programs.sha256
 #   scripts/reproduce.sh v2.0.1.7 FOLDER   FOLDER holds a release (its packages, SHA256SUMS,
-#                                          programs.sha256 and, when signed, signatures/): each file
-#                                          must be what the commit builds, with the release's own
-#                                          signatures attached
+#                                          programs.sha256, when signed signatures/): each file must
+#                                          be what the commit builds, its own signatures attached
 # A release with a BUILDINFO is rebuilt on the Debian release and with the package versions it
 # records: where this host differs, inside a fresh root of that release (scripts/debian-root.sh,
 # as root). ZEFMOR_REPRODUCE_IN_ROOT=1 takes that way on any host, ZEFMOR_REPRODUCE_HERE=1 never.
