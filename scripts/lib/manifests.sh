@@ -4,9 +4,9 @@
 # Writes the winget and Scoop manifests of a release from the release itself: its files' hashes,
 # the installers' own product and upgrade codes, the build's version. Packaging calls it when told
 # where the release will be downloaded from.
-#   scripts/lib/manifests.sh FOLDER VERSION URL   FOLDER holds the release's packages; the manifests go
-#                                             to FOLDER/manifests; URL is the https:// address of
-#                                             the folder that will hold the packages
+#   scripts/lib/manifests.sh FOLDER VERSION URL
+#       FOLDER holds the release's packages, and the manifests go to FOLDER/manifests; URL is the
+#       https:// address of the folder that will hold the packages
 set -eu
 root=$(cd "$(dirname "$0")/../.." && pwd)
 release=$1
