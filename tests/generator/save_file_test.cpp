@@ -186,13 +186,17 @@ TEST_F(SaveTest, ReadOnlyTargetIsKeptAndTheFailureShown)
     ExpectFailedSave(L"chraneny.txt", "keep me");
 }
 
+// However the holder shares the target: a log viewer lets others read, write and delete it.
 TEST_F(SaveTest, TargetHeldOpenIsKeptAndTheFailureShown)
 {
     GenerateFiveOfEight();
-    WriteFileBytes(In(L"otevreny.txt"), "in use");
-    HANDLE held = CreateFileW(In(L"otevreny.txt").c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
-    ASSERT_NE(INVALID_HANDLE_VALUE, held);
-    ExpectFailedSave(L"otevreny.txt", "in use", held);
+    for (DWORD sharing : {0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE}) {
+        SCOPED_TRACE(sharing);
+        WriteFileBytes(In(L"otevreny.txt"), "in use");
+        HANDLE held = CreateFileW(In(L"otevreny.txt").c_str(), GENERIC_READ, sharing, NULL, OPEN_EXISTING, 0, NULL);
+        ASSERT_NE(INVALID_HANDLE_VALUE, held);
+        ExpectFailedSave(L"otevreny.txt", "in use", held);
+    }
 }
 
 // What the user had stays as it was: a hidden file stays hidden, a text the file cannot hold
