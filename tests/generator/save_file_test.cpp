@@ -260,6 +260,17 @@ TEST_F(SaveTest, ATargetOfTheLongestNameGetsAUsableTemporaryFileBesideIt)
             DeleteFileW(first);
         }
     }
+    // The boundary exactly, from both sides: a folder fitted to the name made in it, whose number
+    // may grow a digit meanwhile.
+    for (const size_t total : {size_t(MAX_PATH) - 1, size_t(MAX_PATH)}) {
+        wchar_t made[kTemporaryNameSize] = L"\\x";
+        std::wstring beside;
+        do {
+            beside = L"C:\\" + std::wstring(total - 4 - lstrlenW(wcsrchr(made, L'\\') + 1), L'd') + L"\\z.txt";
+            ASSERT_TRUE(TemporaryNameBeside(beside.c_str(), made, kTemporaryNameSize)) << beside;
+        } while (beside.size() - 5 + lstrlenW(wcsrchr(made, L'\\') + 1) != total);
+        EXPECT_EQ(total >= MAX_PATH, wcsncmp(made, L"\\\\?\\", 4) == 0) << made;
+    }
 
     SetWindowTextW(g_hwndeHesla, L"abc\r\n");
     SaveAs(target);
