@@ -329,6 +329,7 @@ TEST_F(SaveTest, AFailedWriteOrReplaceLeavesTheOldFileAndNoTemporaryOne)
 std::string g_sSteps;
 HANDLE g_hWritten;
 bool g_bFlushFails;
+bool g_bReplaceStopsHalfWay;
 BOOL(WINAPI* volatile g_realWriteFile)(HANDLE, LPCVOID, DWORD, LPDWORD, LPOVERLAPPED);
 BOOL(WINAPI* volatile g_realFlushFileBuffers)(HANDLE);
 BOOL(WINAPI* volatile g_realReplaceFileW)(LPCWSTR, LPCWSTR, LPCWSTR, DWORD, LPVOID, LPVOID);
@@ -355,6 +356,8 @@ BOOL WINAPI NoteFlush(HANDLE file)
 BOOL WINAPI NoteReplace(LPCWSTR replaced, LPCWSTR replacement, LPCWSTR backup, DWORD flags, LPVOID a, LPVOID b)
 {
     g_sSteps += "replace ";
+    if (g_bReplaceStopsHalfWay)
+        return ReplaceStopsHalfWay(replaced, replacement, backup, flags, a, b);
     return g_realReplaceFileW(replaced, replacement, backup, flags, a, b);
 }
 
@@ -373,12 +376,14 @@ TEST_F(SaveTest, TheFileTakesItsPlaceOnlyOnceTheTextIsOnTheDisk)
     const struct {
         const char* old;  // the file's bytes before the save, or none
         bool flushFails;
+        bool replaceStopsHalfWay;
         const char* steps;
     } cases[] = {
-        {"old", false, "write flush replace "},
-        {nullptr, false, "write flush move written-through "},
-        {"old", true, "write flush "},
-        {nullptr, true, "write flush "},
+        {"old", false, false, "write flush replace "},
+        {nullptr, false, false, "write flush move written-through "},
+        {"old", true, false, "write flush "},
+        {nullptr, true, false, "write flush "},
+        {"old", false, true, "write flush replace move written-through "},
     };
     GenerateFiveOfEight();
     g_realWriteFile = &WriteFile;
@@ -386,13 +391,15 @@ TEST_F(SaveTest, TheFileTakesItsPlaceOnlyOnceTheTextIsOnTheDisk)
     g_realReplaceFileW = &ReplaceFileW;
     g_realMoveFileExW = &MoveFileExW;
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.old ? "over a file" : "a new file") + (c.flushFails ? ", the flush failing" : ""));
+        SCOPED_TRACE(std::string(c.old ? "over a file" : "a new file") + (c.flushFails ? ", the flush failing" : "") +
+                     (c.replaceStopsHalfWay ? ", the replace stopping half-way" : ""));
         DeleteFileW(In(L"hesla.txt").c_str());
         if (c.old)
             WriteFileBytes(In(L"hesla.txt"), c.old);
         g_sSteps.clear();
         g_hWritten = NULL;
         g_bFlushFails = c.flushFails;
+        g_bReplaceStopsHalfWay = c.replaceStopsHalfWay;
         {
             ImportHook write(reinterpret_cast<void*>(g_realWriteFile), reinterpret_cast<void*>(NoteWrite));
             ImportHook flush(reinterpret_cast<void*>(g_realFlushFileBuffers), reinterpret_cast<void*>(NoteFlush));
