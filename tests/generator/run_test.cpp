@@ -3,8 +3,12 @@
 // The generation run: what the pane holds after generate and clear.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <bcrypt.h>
+
 #include <deque>
 #include <string>
+#include <vector>
 
 #include "app_fixture.h"
 #include "app_state.h"
@@ -35,6 +39,47 @@ bool Scripted(unsigned n, unsigned* draw)
     *draw = g_draws.front() % n;
     g_draws.pop_front();
     return true;
+}
+
+// Known words in place of the system's: the k-th handed out is kKnown + k. Words this high are
+// never a draw's reject, and look like no text and no small number.
+const UINT32 kKnown = 0xB5C3D000;
+UINT32 g_nHanded;
+
+NTSTATUS WINAPI KnownWords(BCRYPT_ALG_HANDLE, PUCHAR buffer, ULONG size, ULONG)
+{
+    for (ULONG i = 0; i + sizeof(UINT32) <= size; i += sizeof(UINT32))
+        *reinterpret_cast<UINT32*>(buffer + i) = kKnown + g_nHanded++;
+    return 0;
+}
+
+// With no word rejected, each draw takes one word.
+UINT32 g_nDrawn;
+
+bool CountedSystemDraw(unsigned n, unsigned* draw)
+{
+    ++g_nDrawn;
+    return SystemRandom(n, draw);
+}
+
+// The numbers of the known words in the process's writable memory: its images' data, heaps and
+// stacks.
+std::vector<UINT32> KnownWordsInMemory()
+{
+    std::vector<UINT32> found;
+    const DWORD writable = PAGE_READWRITE | PAGE_WRITECOPY | PAGE_EXECUTE_READWRITE | PAGE_EXECUTE_WRITECOPY;
+    MEMORY_BASIC_INFORMATION region;
+    for (const BYTE* at = NULL; VirtualQuery(at, &region, sizeof region);
+         at = static_cast<const BYTE*>(region.BaseAddress) + region.RegionSize) {
+        if (region.State != MEM_COMMIT || !(region.Protect & writable) || (region.Protect & PAGE_GUARD))
+            continue;
+        const UINT32* words = static_cast<const UINT32*>(region.BaseAddress);
+        for (SIZE_T i = 0; i < region.RegionSize / sizeof(UINT32); ++i) {
+            if (words[i] - kKnown < g_nHanded)
+                found.push_back(words[i] - kKnown);
+        }
+    }
+    return found;
 }
 
 class RunTest : public MainWindowTest {
@@ -196,6 +241,34 @@ TEST_F(RunTest, AfterARunTheCaretAndTheViewAreOnTheFirstPassword)
     EXPECT_EQ(0u, start);
     EXPECT_EQ(0u, end);
     EXPECT_EQ(0, SendMessageW(g_hwndeHesla, EM_GETFIRSTVISIBLELINE, 0, 0));
+}
+
+// Each word is wiped once drawn: after a run only the words the next run will draw are left.
+TEST_F(RunTest, NoWordARunDrewIsLeftInMemory)
+{
+    void* real = reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"bcrypt.dll"), "BCryptGenRandom"));
+    unsigned draw;
+    {
+        ImportHook hook(real, reinterpret_cast<void*>(KnownWords));
+        ASSERT_TRUE(hook.Hooked());
+        // Words left from earlier runs go first; the draw that fetches the known ones takes one.
+        g_nHanded = 0;
+        while (g_nHanded == 0)
+            SystemRandom(1, &draw);
+        g_nDrawn = 1;
+        g_pfnNahoda = CountedSystemDraw;
+        Set(L"5", L"8", true, true, true, true);
+        Command(ID_AKCE_GENERUJ);
+    }
+    Passwords(PaneBytes(), 5, 8);
+    ASSERT_LT(g_nDrawn, g_nHanded) << "the scan must find the words not yet drawn";
+    std::vector<UINT32> expected;
+    for (UINT32 k = g_nDrawn; k < g_nHanded; ++k)
+        expected.push_back(k);
+    EXPECT_EQ(expected, KnownWordsInMemory());
+    // The known words left are drawn, so no later test draws them.
+    for (UINT32 k = g_nDrawn; k < g_nHanded; ++k)
+        SystemRandom(1, &draw);
 }
 
 }  // namespace

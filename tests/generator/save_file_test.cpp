@@ -186,13 +186,17 @@ TEST_F(SaveTest, ReadOnlyTargetIsKeptAndTheFailureShown)
     ExpectFailedSave(L"chraneny.txt", "keep me");
 }
 
+// However the holder shares the target: a log viewer lets others read, write and delete it.
 TEST_F(SaveTest, TargetHeldOpenIsKeptAndTheFailureShown)
 {
     GenerateFiveOfEight();
-    WriteFileBytes(In(L"otevreny.txt"), "in use");
-    HANDLE held = CreateFileW(In(L"otevreny.txt").c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
-    ASSERT_NE(INVALID_HANDLE_VALUE, held);
-    ExpectFailedSave(L"otevreny.txt", "in use", held);
+    for (DWORD sharing : {0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE}) {
+        SCOPED_TRACE(sharing);
+        WriteFileBytes(In(L"otevreny.txt"), "in use");
+        HANDLE held = CreateFileW(In(L"otevreny.txt").c_str(), GENERIC_READ, sharing, NULL, OPEN_EXISTING, 0, NULL);
+        ASSERT_NE(INVALID_HANDLE_VALUE, held);
+        ExpectFailedSave(L"otevreny.txt", "in use", held);
+    }
 }
 
 // What the user had stays as it was: a hidden file stays hidden, a text the file cannot hold
@@ -256,6 +260,17 @@ TEST_F(SaveTest, ATargetOfTheLongestNameGetsAUsableTemporaryFileBesideIt)
             DeleteFileW(first);
         }
     }
+    // The boundary exactly, from both sides: a folder fitted to the name made in it, whose number
+    // may grow a digit meanwhile.
+    for (const size_t total : {size_t(MAX_PATH) - 1, size_t(MAX_PATH)}) {
+        wchar_t made[kTemporaryNameSize] = L"\\x";
+        std::wstring beside;
+        do {
+            beside = L"C:\\" + std::wstring(total - 4 - lstrlenW(wcsrchr(made, L'\\') + 1), L'd') + L"\\z.txt";
+            ASSERT_TRUE(TemporaryNameBeside(beside.c_str(), made, kTemporaryNameSize)) << beside;
+        } while (beside.size() - 5 + lstrlenW(wcsrchr(made, L'\\') + 1) != total);
+        EXPECT_EQ(total >= MAX_PATH, wcsncmp(made, L"\\\\?\\", 4) == 0) << made;
+    }
 
     SetWindowTextW(g_hwndeHesla, L"abc\r\n");
     SaveAs(target);
@@ -314,6 +329,7 @@ TEST_F(SaveTest, AFailedWriteOrReplaceLeavesTheOldFileAndNoTemporaryOne)
 std::string g_sSteps;
 HANDLE g_hWritten;
 bool g_bFlushFails;
+bool g_bReplaceStopsHalfWay;
 BOOL(WINAPI* volatile g_realWriteFile)(HANDLE, LPCVOID, DWORD, LPDWORD, LPOVERLAPPED);
 BOOL(WINAPI* volatile g_realFlushFileBuffers)(HANDLE);
 BOOL(WINAPI* volatile g_realReplaceFileW)(LPCWSTR, LPCWSTR, LPCWSTR, DWORD, LPVOID, LPVOID);
@@ -340,6 +356,8 @@ BOOL WINAPI NoteFlush(HANDLE file)
 BOOL WINAPI NoteReplace(LPCWSTR replaced, LPCWSTR replacement, LPCWSTR backup, DWORD flags, LPVOID a, LPVOID b)
 {
     g_sSteps += "replace ";
+    if (g_bReplaceStopsHalfWay)
+        return ReplaceStopsHalfWay(replaced, replacement, backup, flags, a, b);
     return g_realReplaceFileW(replaced, replacement, backup, flags, a, b);
 }
 
@@ -358,12 +376,14 @@ TEST_F(SaveTest, TheFileTakesItsPlaceOnlyOnceTheTextIsOnTheDisk)
     const struct {
         const char* old;  // the file's bytes before the save, or none
         bool flushFails;
+        bool replaceStopsHalfWay;
         const char* steps;
     } cases[] = {
-        {"old", false, "write flush replace "},
-        {nullptr, false, "write flush move written-through "},
-        {"old", true, "write flush "},
-        {nullptr, true, "write flush "},
+        {"old", false, false, "write flush replace "},
+        {nullptr, false, false, "write flush move written-through "},
+        {"old", true, false, "write flush "},
+        {nullptr, true, false, "write flush "},
+        {"old", false, true, "write flush replace move written-through "},
     };
     GenerateFiveOfEight();
     g_realWriteFile = &WriteFile;
@@ -371,13 +391,15 @@ TEST_F(SaveTest, TheFileTakesItsPlaceOnlyOnceTheTextIsOnTheDisk)
     g_realReplaceFileW = &ReplaceFileW;
     g_realMoveFileExW = &MoveFileExW;
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.old ? "over a file" : "a new file") + (c.flushFails ? ", the flush failing" : ""));
+        SCOPED_TRACE(std::string(c.old ? "over a file" : "a new file") + (c.flushFails ? ", the flush failing" : "") +
+                     (c.replaceStopsHalfWay ? ", the replace stopping half-way" : ""));
         DeleteFileW(In(L"hesla.txt").c_str());
         if (c.old)
             WriteFileBytes(In(L"hesla.txt"), c.old);
         g_sSteps.clear();
         g_hWritten = NULL;
         g_bFlushFails = c.flushFails;
+        g_bReplaceStopsHalfWay = c.replaceStopsHalfWay;
         {
             ImportHook write(reinterpret_cast<void*>(g_realWriteFile), reinterpret_cast<void*>(NoteWrite));
             ImportHook flush(reinterpret_cast<void*>(g_realFlushFileBuffers), reinterpret_cast<void*>(NoteFlush));

@@ -16,6 +16,7 @@
 #include "app_fixture.h"
 #include "app_state.h"
 #include "dialog_driver.h"
+#include "import_hook.h"
 #include "resource.h"
 
 namespace {
@@ -114,6 +115,17 @@ Colouring ColouringOf(HWND edit)
     return colouring;
 }
 
+// Wine's colour dialog always opens on rgbResult; Windows opens on black unless CC_RGBINIT asks
+// for rgbResult. The stand-in makes Wine's dialog start as Windows' does.
+BOOL(WINAPI* volatile g_realChooseColorA)(LPCHOOSECOLORA);
+
+BOOL WINAPI ChooseColorAsWindows(LPCHOOSECOLORA cc)
+{
+    if (!(cc->Flags & CC_RGBINIT))
+        cc->rgbResult = RGB(0, 0, 0);
+    return g_realChooseColorA(cc);
+}
+
 // What the empty pane shows in its middle once the waiting messages are handled; Wine's null
 // display driver keeps what is painted, so it can be read back.
 COLORREF PanePixel()
@@ -156,6 +168,9 @@ TEST_F(AppearanceTest, FontDialogOpensOnThePaneFontAndOnlyAcceptingChangesIt)
 
 TEST_F(AppearanceTest, ColourDialogOpensOnTheBackgroundAndOnlyAcceptingChangesIt)
 {
+    g_realChooseColorA = &ChooseColorA;
+    ImportHook asWindows(reinterpret_cast<void*>(g_realChooseColorA), reinterpret_cast<void*>(ChooseColorAsWindows));
+    ASSERT_TRUE(asWindows.Hooked());
     ASSERT_EQ(GetSysColor(COLOR_WINDOW), PanePixel());
     Choose(ID_NASTAVENI_POZADI, PickColour(RGB(10, 20, 30), false, IDOK));
     EXPECT_EQ(RGB(10, 20, 30), PanePixel());
@@ -174,6 +189,10 @@ TEST_F(AppearanceTest, ColourDialogOpensOnTheBackgroundAndOnlyAcceptingChangesIt
     EXPECT_EQ(before, g_hbrPozadi);
     EXPECT_EQ(OBJ_BRUSH, GetObjectType(before));
     EXPECT_EQ(RGB(10, 20, 30), g_crBarvaPozadi);
+
+    // Accepting the dialog as it opened keeps the colour.
+    Choose(ID_NASTAVENI_POZADI, [](HWND dialog) { PressButton(dialog, IDOK); });
+    EXPECT_EQ(RGB(10, 20, 30), PanePixel());
 }
 
 TEST_F(AppearanceTest, CustomColoursComeBackWithinTheRun)
