@@ -3,8 +3,9 @@
 # SPDX-License-Identifier: MIT
 # Rebuilds Zefmor.exe for x86 and x64 from a copy of the sources in another folder and prints the
 # SHA-256 of each. Without arguments the copy is the checked-out tree, and each result must equal
-# the one in build/<arch> byte for byte; with a commit, that commit is built and only printed,
-# unless a downloaded release is named too, which is then checked file by file:
+# the one in build/<arch> byte for byte, and its packages the first build's; with a commit, that
+# commit is built and only printed, unless a downloaded release is named too, which is then checked
+# file by file:
 #   scripts/reproduce.sh                   compare a second build with build/
 #   scripts/reproduce.sh v2.0.1.7          checksums of a commit, for an unsigned programs.sha256
 #   scripts/reproduce.sh v2.0.1.7 FOLDER   FOLDER holds a release (its packages, SHA256SUMS,
@@ -57,18 +58,28 @@ for arch in x86 x64; do
         status=1
     fi
 done
-# The packages of the second build must match those of the first, where the first made any, though
-# made with the clock at another date and time: nothing in a release may tell when it was made. The
-# installer's own stopped clock runs inside that one, and faketime's warning that it does is dropped.
-if [ -z "$commit" ] && [ -f "$root/build/dist/SHA256SUMS" ]; then
+# The packages of the second build must match those of the first, though made with the clock at
+# another date and time: nothing in a release may tell when it was made. The installer's own stopped
+# clock runs inside that one, and faketime's warning that it does is dropped. The first build's
+# packages are those in build/dist where they hold its programs (scripts/test.sh leaves them there);
+# otherwise they are made from it here, and build/dist is left as it was.
+if [ -z "$commit" ]; then
+    first_dist=$root/build/dist
+    if [ ! -f "$first_dist/SHA256SUMS" ] ||
+       ! (cd "$root/build" && sha256sum --check --status dist/programs.sha256 2>/dev/null); then
+        echo "reproduce: build/dist holds no packages of the first build's programs; packaging them to compare"
+        first_dist=$work/first-dist
+        ZEFMOR_BUILD_DIR="$root/build" "$root/scripts/package.sh" "$first_dist" >/dev/null ||
+            { echo "reproduce: the first build could not be packaged, so its packages cannot be compared" >&2; exit 1; }
+    fi
     ZEFMOR_BUILD_DIR="$work/build" faketime '2009-02-13 23:31:30' "$work/scripts/package.sh" "$work/dist" \
         2>"$work/package.log" >/dev/null || packaged=failed
     grep -v '^faketime: You appear to be running faketime within' "$work/package.log" >&2 || true
     [ "${packaged:-}" != failed ] || exit 1
     for made in BUILDINFO SHA256SUMS; do
-        cmp -s "$root/build/dist/$made" "$work/dist/$made" && continue
+        cmp -s "$first_dist/$made" "$work/dist/$made" && continue
         echo "reproduce: $made differs from the first build's when packaged at another date, in: $(diff \
-            "$root/build/dist/$made" "$work/dist/$made" | sed -n 's/^[<>] \([0-9a-f]\{64\}  \)\{0,1\}//p' | sort -u | paste -sd '|')" >&2
+            "$first_dist/$made" "$work/dist/$made" | sed -n 's/^[<>] \([0-9a-f]\{64\}  \)\{0,1\}//p' | sort -u | paste -sd '|')" >&2
         status=1
     done
 fi

@@ -60,8 +60,16 @@ shot() {
     echo "$1 ${4}x${5}" >>"$prefix/sizes"
 }
 
-# Wine draws the caption buttons with Marlett; without it they would be pictured as letters.
-if ! zefmor_wine "$arch" "$build/remote_control.exe" font Marlett >/dev/null 2>&1; then
+# Wine draws the caption buttons with Marlett; without it they would be pictured as letters. The
+# step's answer counts only where it also calls a family no prefix has absent; a step that does not
+# run at all stops in control.
+absent=$(control font 'Zefmor No Such Family')
+marlett=$(control font Marlett)
+if [ "$absent" != absent ]; then
+    echo "screenshots: the step 'font' calls a family no prefix has '$absent', so its word on Marlett means nothing" >&2
+    exit 1
+fi
+if [ "$marlett" != present ]; then
     echo "screenshots: the prefix has no Marlett font, so the caption buttons would show as letters" >&2
     exit 1
 fi

@@ -29,13 +29,21 @@ reads() {
 }
 
 # deb822, the release and its updates in one stanza and the security archive in another, comments
-# inside both; an older release's line comes first, and files apt does not read name another mirror.
+# inside both, one between a field and the rest of its value; a disabled stanza and an older
+# release's line come first, and files apt does not read name another mirror.
 host deb822
 cat >"$tmp/deb822/sources.list.d/debian.sources" <<EOF
 Types: deb
+URIs: http://127.0.0.1:5/debian
+Suites: bookworm
+Enabled: no
+
+Types: deb
 # the release, and its updates
 URIs: http://127.0.0.1:9/debian
-Suites: bookworm bookworm-updates
+Suites: bookworm-updates
+# bookworm-backports
+ bookworm
 Components: main
 Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
 
@@ -53,15 +61,17 @@ printf 'Types: deb\nURIs: http://127.0.0.1:7/debian\nSuites: bookworm-security\n
 reads deb822 bookworm \
     "http://127.0.0.1:9/debian sources.list.d/debian.sources|http://127.0.0.1:9/debian-security sources.list.d/debian.sources"
 
-# The one-line form: options in brackets, comments, a trailing slash, sources before the binaries.
+# The one-line form: options in brackets, comments, a trailing slash, sources before the binaries,
+# and the security archive in a *.list of sources.list.d.
 host one-line
 cat >"$tmp/one-line/sources.list" <<EOF
 # Debian 13
 deb-src http://127.0.0.1:6/debian trixie main
 deb [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] http://127.0.0.1:9/debian/ trixie main # the release
-deb [ arch=amd64 signed-by=/usr/share/keyrings/debian-archive-keyring.gpg ] http://127.0.0.1:9/debian-security trixie-security main
 EOF
-reads one-line trixie "http://127.0.0.1:9/debian sources.list|http://127.0.0.1:9/debian-security sources.list"
+echo "deb [ arch=amd64 signed-by=/usr/share/keyrings/debian-archive-keyring.gpg ] http://127.0.0.1:9/debian-security trixie-security main" \
+    >"$tmp/one-line/sources.list.d/security.list"
+reads one-line trixie "http://127.0.0.1:9/debian sources.list|http://127.0.0.1:9/debian-security sources.list.d/security.list"
 
 # A host of another distribution, whose own release has a name Debian's releases do not.
 host other
@@ -69,15 +79,22 @@ printf 'Types: deb\nURIs: http://127.0.0.1:9/other\nSuites: jammy jammy-security
     >"$tmp/other/sources.list.d/other.sources"
 reads other jammy "none|none"
 
-# apt's proxy, set in a file of its configuration, is taken before the environment's.
-host proxy
-echo 'Acquire::http::Proxy "http://127.0.0.1:3128";' >"$tmp/proxy/apt.conf.d/30proxy"
-got=$(APT_CONFIG=$tmp/proxy.conf http_proxy=http://127.0.0.1:1 https_proxy=http://127.0.0.1:2 &&
-    export APT_CONFIG http_proxy https_proxy && zefmor_host_proxy && zefmor_root_proxy | tr '\n' ' ')
-if [ "$got" = 'Acquire::http::Proxy "http://127.0.0.1:3128"; Acquire::https::Proxy "http://127.0.0.1:2"; ' ]; then
-    echo "apt-sources: proxy: apt's for http, the environment's for https"
-else
-    echo "apt-sources: FAILED: proxy: the root's apt gets '$got'" >&2
-    failed=1
-fi
+# apt's proxy, set in a file of its configuration, is taken before the environment's; DIRECT there
+# means none, whatever the environment says.
+# proxy NAME SETTING EXPECTED: what a root's apt gets from apt's SETTING and an environment proxy.
+proxy() {
+    host "$1"
+    echo "$2" >"$tmp/$1/apt.conf.d/30proxy"
+    got=$(APT_CONFIG=$tmp/$1.conf http_proxy=http://127.0.0.1:1 https_proxy=http://127.0.0.1:2 &&
+        export APT_CONFIG http_proxy https_proxy && zefmor_host_proxy && zefmor_root_proxy | tr '\n' ' ')
+    if [ "$got" = "$3" ]; then
+        echo "apt-sources: $1: $got"
+    else
+        echo "apt-sources: FAILED: $1: the root's apt gets '$got', not '$3'" >&2
+        failed=1
+    fi
+}
+proxy proxy 'Acquire::http::Proxy "http://127.0.0.1:3128";' \
+    'Acquire::http::Proxy "http://127.0.0.1:3128"; Acquire::https::Proxy "http://127.0.0.1:2"; '
+proxy direct 'Acquire::http::Proxy "DIRECT";' 'Acquire::https::Proxy "http://127.0.0.1:2"; '
 exit $failed

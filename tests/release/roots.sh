@@ -3,8 +3,9 @@
 # SPDX-License-Identifier: MIT
 # The rebuild in a root, with stand-ins for apt and debootstrap that record what they are asked and
 # reach no network: the recorded versions the archive has are pinned, the rest taken at the
-# archive's, backports added where a recorded version is one; and a cached root that no longer runs
-# is made again. Needs root, as scripts/debian-root.sh does. Seconds.
+# archive's, backports added where a recorded version is one; a cached root that no longer runs
+# is made again; and a root is given the host's security archive and apt proxy. Needs root, as
+# scripts/debian-root.sh does. Seconds.
 set -eu
 root=$(cd "$(dirname "$0")/../.." && pwd)
 tmp=$(mktemp -d /tmp/zefmor-roots.XXXXXX)
@@ -71,4 +72,25 @@ remade() {
         { cat "$tmp/root.log" >&2; return 1; }
 }
 expect "a cached root that does not run is said to be broken, removed and made again" remade
+
+# A root reaches Debian as the host's apt does: its security suite on the host's security archive,
+# and the host's apt proxy in its own apt configuration. Stand-ins here let the cached root run and
+# mount nothing; the command run in it keeps a copy of the root's /etc/apt.
+mkdir "$tmp/in-root"
+printf '#!/bin/sh\n[ "$2" != /usr/bin/env ] || cp -R "$1/etc/apt" "%s/given"\n' "$tmp" >"$tmp/in-root/chroot"
+for tool in mount umount git; do printf '#!/bin/sh\nexit 0\n' >"$tmp/in-root/$tool"; done
+chmod +x "$tmp"/in-root/*
+mkdir -p "$tmp/cache/debian-trixie/etc/apt/apt.conf.d" "$tmp/cache/debian-trixie/etc/apt/sources.list.d" "$tmp/etc/apt.conf.d"
+echo VERSION_CODENAME=trixie >"$tmp/cache/debian-trixie/etc/os-release"
+echo 'Acquire::http::Proxy "http://127.0.0.1:3128";' >"$tmp/etc/apt.conf.d/30proxy"
+given() {
+    (unset ZEFMOR_DEBIAN_MIRROR && PATH=$tmp/in-root:$tmp/bin:$PATH APT_CONFIG=$tmp/apt.conf ZEFMOR_ROOT_CACHE=$tmp/cache &&
+        export PATH APT_CONFIG ZEFMOR_ROOT_CACHE && timeout 60 "$root/scripts/debian-root.sh" 13 true >"$tmp/root.log" 2>&1) &&
+        [ "$(cat "$tmp/given/sources.list")" = "deb http://127.0.0.1:9/debian trixie main
+deb http://127.0.0.1:9/debian trixie-updates main
+deb http://127.0.0.1:9/debian-security trixie-security main" ] &&
+        grep -qxF 'Acquire::http::Proxy "http://127.0.0.1:3128";' "$tmp/given/apt.conf.d/80zefmor-proxy" ||
+        { cat "$tmp/root.log" "$tmp/given/sources.list" >&2; return 1; }
+}
+expect "a root's security suite is on the host's security archive, and its apt goes through the host's proxy" given
 exit $failed

@@ -9,8 +9,8 @@
 //   remote_control dismiss              close the About box or the menu
 //   remote_control look                 store a non-default font and colours for the next start
 //   remote_control close                close it; the exit code is Zefmor's
-//   remote_control font <family>        whether the prefix has that font family (exit code 0),
-//                                       such as the one Wine draws the caption buttons with
+//   remote_control font <family>        whether the prefix has that font family: "present" or
+//                                       "absent", such as the one Wine draws the caption buttons with
 // Each step prints the main window's rectangle and its client origin: "x y width height cx cy".
 #include <windows.h>
 
@@ -226,9 +226,8 @@ int HasFont(const wchar_t* family)
     HDC dc = GetDC(NULL);
     EnumFontFamiliesExW(dc, &lf, NoteFamily, reinterpret_cast<LPARAM>(&found), 0);
     ReleaseDC(NULL, dc);
-    if (!found)
-        fprintf(stderr, "remote_control: there is no font %ls\n", family);
-    return found ? 0 : 1;
+    printf("%s\n", found ? "present" : "absent");
+    return 0;
 }
 
 }  // namespace
