@@ -247,6 +247,7 @@ endfunction()
 
 # Each item's terms, and the groups of items that share a component and a copyright paragraph.
 set(groups "")
+set(known_parts FALSE)
 foreach(item ${items})
     set(row ${item_row_${item}})
     string(MD5 key "${item_path_${item}}")
@@ -263,6 +264,7 @@ foreach(item ${items})
     elseif(NOT EXISTS ${copyright_file})
         message(FATAL_ERROR " ${package}, which ${item_file_${item}} comes from, has no ${copyright_file} to take its terms from")
     else()
+        set(known_parts TRUE)
         file(REAL_PATH ${copyright_file} copyright_file)
         string(MD5 id "${copyright_file}")
         set(id "c${id}")
@@ -357,11 +359,19 @@ set(text "Zefmor.exe: the code of others it holds
 
 Zefmor is under the MIT licence: see LICENSE.txt. Zefmor.exe is linked
 statically, so it also holds the code of others listed below, as the link
-map of this very build shows it. Each part came with the compiler, from the
+map of this very build shows it. Each part came with the compiler")
+if(known_parts)
+    string(APPEND text ", from the
 Debian package named, whose copyright file gives the copyright lines and the
 licence of the source it was built from, quoted here. The texts of the
 licences follow the list, each once; public-domain parts need none.
 ")
+else()
+    string(APPEND text "; where it
+was built no Debian package held it, so the licence files of the compiler
+give its terms.
+")
+endif()
 set(component 0)
 foreach(heading ${components})
     if(NOT groups_of_${component})
