@@ -1,24 +1,105 @@
 # SPDX-FileCopyrightText: 2026 Ravolt
 # SPDX-License-Identifier: MIT
-# A library the notice's table does not know stops the build, naming it: the notice is written
-# from a copy of the program's real link map to which one member of winpthreads is added, as a
-# std::mutex pulls it in (through libpthread.a), and must fail, name it and leave no THIRD-PARTY.txt.
+# THIRD-PARTY.txt is written from copies of the program's real link map, and must: quote the
+# licence texts of the package's own copyright file as they stand there; give Lucent's terms and text
+# once a gdtoa member of libmingwex.a is added; and stop, naming it and leaving no notice, on a
+# member of libmingwex.a the table does not cover and on winpthreads (libpthread.a), which a
+# std::mutex would pull in and the table does not know.
 cmake_minimum_required(VERSION 3.20)
 # Run with -DMAP=<link map> -DBUILD_DIR=<build tree> -DWORK=<scratch folder>.
 file(READ ${MAP} map)
-if(NOT map MATCHES "\n([^\n(]*/)libmingwex\\.a\\(")
-    message(FATAL_ERROR "${MAP} shows no libmingwex.a member to put winpthreads beside")
+if(NOT map MATCHES "\n(([^\n(]*/)libmingwex\\.a)\\((lib[0-9]+_libmingwex_a-)")
+    message(FATAL_ERROR "${MAP} shows no libmingwex.a member to put others beside")
 endif()
-string(REPLACE "by file (symbol)\n\n"
-    "by file (symbol)\n\n${CMAKE_MATCH_1}libpthread.a(libwinpthread_la-mutex.o)\n                              libzefmor_core.a(run.cpp.obj) (pthread_mutex_lock)\n"
-    map "${map}")
+set(mingwex ${CMAKE_MATCH_1})
+set(dir ${CMAKE_MATCH_2})
+set(prefix ${CMAKE_MATCH_3})
 file(REMOVE_RECURSE ${WORK})
-file(WRITE ${WORK}/Zefmor.map "${map}")
-execute_process(COMMAND ${CMAKE_COMMAND} -DMAP=${WORK}/Zefmor.map -DBUILD_DIR=${BUILD_DIR}
-                        -DOUTPUT=${WORK}/THIRD-PARTY.txt -P ${CMAKE_CURRENT_LIST_DIR}/third_party.cmake
-                RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE out)
-if(rc EQUAL 0 OR NOT out MATCHES "links in libpthread\\.a \\(libwinpthread_la-mutex\\.o from " OR EXISTS ${WORK}/THIRD-PARTY.txt)
+
+# Writes the notice from the real map with LINES added to its archive members, into WORK/NAME.
+function(notice name lines)
+    string(REPLACE "by file (symbol)\n\n" "by file (symbol)\n\n${lines}" changed "${map}")
+    file(WRITE ${WORK}/${name}/Zefmor.map "${changed}")
+    execute_process(COMMAND ${CMAKE_COMMAND} -DMAP=${WORK}/${name}/Zefmor.map -DBUILD_DIR=${BUILD_DIR}
+                            -DOUTPUT=${WORK}/${name}/THIRD-PARTY.txt -P ${CMAKE_CURRENT_LIST_DIR}/third_party.cmake
+                    RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE out)
+    set(rc ${rc} PARENT_SCOPE)
+    string(STRIP "${out}" out)
+    set(out "${out}" PARENT_SCOPE)
+    set(written "" PARENT_SCOPE)
+    if(EXISTS ${WORK}/${name}/THIRD-PARTY.txt)
+        file(READ ${WORK}/${name}/THIRD-PARTY.txt written)
+        set(written "${written}" PARENT_SCOPE)
+    endif()
+endfunction()
+set(reference "                              libzefmor_core.a(run.cpp.obj) (symbol)\n")
+
+find_program(DPKG_QUERY dpkg-query)
+if(DPKG_QUERY)
+    # The copyright files of the packages that hold libmingwex.a and libgcc.a, as they stand.
+    foreach(archive ${mingwex} libgcc.a)
+        if(NOT archive MATCHES "/")
+            string(REGEX MATCH "\n([^\n(]*/${archive})\\(" archive "${map}")
+            set(archive ${CMAKE_MATCH_1})
+        endif()
+        file(REAL_PATH "${archive}" archive BASE_DIRECTORY ${BUILD_DIR})
+        execute_process(COMMAND ${DPKG_QUERY} -S ${archive} OUTPUT_VARIABLE package)
+        string(REGEX REPLACE "[:,].*" "" package "${package}")
+        file(READ /usr/share/doc/${package}/copyright copyright_${package})
+        list(APPEND copyrights ${package})
+    endforeach()
+    list(GET copyrights 0 mingw)
+    list(GET copyrights 1 gcc)
+    # A text given under License: in the machine-readable form, its lines without their first
+    # space and "." for an empty line (file(READ) gives the notice's CR LF as LF).
+    function(licence_text name out)
+        string(FIND "${copyright_${mingw}}" "\nLicense: ${name}\n" at)
+        string(SUBSTRING "${copyright_${mingw}}" ${at} -1 text)
+        string(REGEX REPLACE "^\nLicense: [^\n]*\n" "" text "${text}")
+        string(REGEX REPLACE "\n[^ ].*" "" text "\n${text}")
+        string(REPLACE "\n .\n" "\n\n" text "${text}")
+        string(REPLACE "\n .\n" "\n\n" text "${text}")
+        string(REPLACE "\n " "\n" text "${text}")
+        set(${out} "${text}" PARENT_SCOPE)
+    endfunction()
+
+    notice(real "")
+    licence_text(ZPL-2.1 zpl)
+    string(REGEX MATCH "\nFiles: \\*\nCopyright: ([^\n]*)" found "${copyright_${mingw}}")
+    set(mingw_copyright "Copyright: ${CMAKE_MATCH_1}\n")
+    string(FIND "${copyright_${gcc}}" "\nGCC RUNTIME LIBRARY EXCEPTION\n" at)
+    string(SUBSTRING "${copyright_${gcc}}" ${at} -1 exception)
+    string(REGEX REPLACE "\n\n\n.*" "\n" exception "${exception}")
+    foreach(part mingw_copyright zpl exception)
+        string(FIND "${written}" "${${part}}" at)
+        if(NOT rc EQUAL 0 OR at EQUAL -1 OR written MATCHES "/usr/share")
+            message(FATAL_ERROR "the notice (exit ${rc}: ${out}) lacks ${part} of the package's copyright file as it stands there:\n${${part}}")
+        endif()
+    endforeach()
+
+    notice(gdtoa "${dir}libmingwex.a(${prefix}dtoa.o)\n${reference}")
+    licence_text(Lucent lucent)
+    string(REGEX MATCH "\nFiles: mingw-w64-crt/gdtoa/\\*\n[^:]*\nCopyright: ([^\n]*)" found "${copyright_${mingw}}")
+    if(NOT rc EQUAL 0 OR NOT written MATCHES "libmingwex\\.a\\(dtoa\\.o\\)\n[^\n]*\n  Copyright: ${CMAKE_MATCH_1}\n  Licence:   Lucent\n")
+        message(FATAL_ERROR "dtoa.o of libmingwex.a linked in is not given Lucent's terms (exit ${rc}: ${out}):\n${written}")
+    endif()
+    string(FIND "${written}" "${lucent}" at)
+    if(at EQUAL -1)
+        message(FATAL_ERROR "dtoa.o of libmingwex.a linked in, the notice lacks Lucent's text:\n${lucent}")
+    endif()
+    message(STATUS "quoted: ZPL-2.1, the GCC Runtime Library Exception, Lucent's licence for gdtoa")
+else()
+    message(STATUS "no Debian package database here, so no copyright file to quote")
+endif()
+
+notice(unknown "${dir}libmingwex.a(${prefix}not_in_the_table.o)\n${reference}")
+if(rc EQUAL 0 OR NOT out MATCHES "links in ${prefix}not_in_the_table\\.o of libmingwex\\.a " OR written)
+    message(FATAL_ERROR "a member of libmingwex.a the table does not cover was not refused by name (exit ${rc}): ${out}")
+endif()
+message(STATUS "refused: ${out}")
+
+notice(winpthreads "${dir}libpthread.a(libwinpthread_la-mutex.o)\n${reference}")
+if(rc EQUAL 0 OR NOT out MATCHES "links in libpthread\\.a \\(libwinpthread_la-mutex\\.o from " OR written)
     message(FATAL_ERROR "winpthreads linked in was not refused by name (exit ${rc}): ${out}")
 endif()
-string(STRIP "${out}" out)
 message(STATUS "refused: ${out}")
