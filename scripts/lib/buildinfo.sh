@@ -16,14 +16,15 @@
 # on the same system gives the same file.
 
 # The cross compilers with their binutils, runtime and headers, the build tools, the packaging
-# tools and the clock they run under. The libraries the installer tools load are found on the
+# tools and the clock they run under, and Debian's reader of the copyright files THIRD-PARTY.txt
+# quotes. The libraries the installer tools load are found on the
 # machine itself, since their names differ between releases.
 zefmor_toolchain="gcc-mingw-w64-base mingw-w64-common
     gcc-mingw-w64-i686-posix g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix-runtime
     binutils-mingw-w64-i686 mingw-w64-i686-dev
     gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix-runtime
     binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
-    cmake make zip wixl msitools faketime libfaketime"
+    cmake make zip wixl msitools faketime libfaketime python3-debian"
 # Recorded when the release is signed.
 zefmor_signing_tool=osslsigncode
 
