@@ -98,9 +98,10 @@ for pair in x86:win32 x64:win64; do
     zip=$dist/Zefmor-$version-${pair##*:}.zip
     [ "$(unzip -Z1 "$zip" | LC_ALL=C sort | tr '\n' ' ')" = "LICENSE.txt README.txt THIRD-PARTY.txt Zefmor.exe " ] &&
         unzip -p "$zip" THIRD-PARTY.txt | cmp -s - "$build/$arch/THIRD-PARTY.txt" &&
+        unzip -p "$zip" THIRD-PARTY.txt | awk '!/\r$/ { lf = 1 } END { exit lf }' &&
         tr -d '\r' <"$build/$arch/THIRD-PARTY.txt" | awk '/^  Copyright: .*the mingw-w64 project$/ { c = 1 } /^ZPL-2\.1$/ { z = 1 } z && /^   5\. / { f = 1 } f && /^Disclaimer$/ { d = 1 } d && /EVEN IF ADVISED OF THE POSSIBILITY OF SUCH DAMAGE\.$/ { e = 1 } /\/usr\/share/ { u = 1 } END { exit !(c && e && !u) }' && ok=0 || ok=1
     says $ok "${pair##*:} package holds Zefmor.exe, README.txt, LICENSE.txt and its own THIRD-PARTY.txt," \
-             "with the MinGW-w64 copyright line and the ZPL-2.1 text to its disclaimer, and no /usr/share path"
+             "with CR LF line ends, the MinGW-w64 copyright line and the ZPL-2.1 text to its disclaimer, and no /usr/share path"
     if [ "$arch" = x86 ] && ! zefmor_runs_x86; then
         echo "packages: ${pair##*:} package start skipped: $zefmor_x86_reason"
         continue
