@@ -21,6 +21,7 @@ release=${2:-}
 [ -z "$release" ] || release=$(cd "$release" && pwd)
 . "$root/scripts/lib/buildinfo.sh"
 . "$root/scripts/lib/recorded.sh"
+. "$root/scripts/lib/same-as-release.sh"
 buildinfo_toolchain=same
 if [ -n "$release" ] && [ -f "$release/BUILDINFO" ]; then
     zefmor_check_recorded "$release/BUILDINFO" || exit 1
@@ -76,18 +77,12 @@ if [ -z "$commit" ]; then
         2>"$work/package.log" >/dev/null || packaged=failed
     grep -v '^faketime: You appear to be running faketime within' "$work/package.log" >&2 || true
     [ "${packaged:-}" != failed ] || exit 1
-    for made in BUILDINFO SHA256SUMS; do
-        cmp -s "$first_dist/$made" "$work/dist/$made" && continue
-        echo "reproduce: $made differs from the first build's when packaged at another date, in: $(diff \
-            "$first_dist/$made" "$work/dist/$made" | sed -n 's/^[<>] \([0-9a-f]\{64\}  \)\{0,1\}//p' | sort -u | paste -sd '|')" >&2
-        status=1
-    done
+    same_packages "$first_dist" "$work/dist"
 fi
 [ $status -eq 0 ] && [ -z "$commit" ] && echo "reproduce: both builds and their packages are byte-identical"
 [ -n "$release" ] || exit $status
 
 # --- A downloaded release against the rebuild.
-. "$root/scripts/lib/same-as-release.sh"
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$work/build/x64/CMakeCache.txt")
 # The release's list must describe its files: every file it names as they are in the folder.
 if (cd "$release" && sha256sum -c --strict --quiet SHA256SUMS >/dev/null 2>&1); then
