@@ -45,6 +45,9 @@ command -v debootstrap >/dev/null || refuse "debootstrap is not installed (apt-g
 host=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
 . "$root/scripts/lib/apt-sources.sh"
 zefmor_host_archive "$host"
+# Where apt does not tell which file named them, the messages say the host's sources did.
+[ -n "$apt_mirror_from" ] || apt_mirror_from="the host's apt sources"
+[ -n "$apt_security_from" ] || apt_security_from="the host's apt sources"
 mirror=$apt_mirror from="from $apt_mirror_from" security=$apt_security
 if [ -n "${ZEFMOR_DEBIAN_MIRROR:-}" ]; then
     mirror=${ZEFMOR_DEBIAN_MIRROR%/} from="named by ZEFMOR_DEBIAN_MIRROR" security=

@@ -2,14 +2,14 @@
 # SPDX-License-Identifier: MIT
 # How this host reaches Debian, read from its own apt configuration: the mirror of Debian's main
 # archive and of its security archive that its sources name, and the proxy its apt goes through.
-# scripts/debian-root.sh sources this file, to make its roots reach Debian the same way. apt-config
-# says which files apt reads, so APT_CONFIG names another configuration here as it does for apt.
-#   zefmor_apt_entries                  one line per archive apt reads, "TYPE URI SUITE FILE", from
-#                                       sources.list and sources.list.d's *.list (one-line form) and
-#                                       *.sources (deb822 form)
+# scripts/debian-root.sh sources this file, to make its roots reach Debian the same way. apt itself
+# reads its sources, so APT_CONFIG names another configuration here as it does for apt.
+#   zefmor_apt_entries                  one line per archive and suite apt reads, in its order,
+#                                       "TYPE URI SUITE FILE", as apt-get indextargets tells them
 #   zefmor_host_archive CODENAME        sets apt_mirror and apt_security, each with apt_*_from, the
-#                                       file that names it, or empty where the host names none; an
-#                                       entry of CODENAME (the host's own) is taken before others
+#                                       file that names it (empty where apt does not tell), or empty
+#                                       where the host names none; an entry of CODENAME (the host's
+#                                       own) is taken before others
 #   zefmor_host_proxy                   sets apt_http_proxy and apt_https_proxy: apt's own setting,
 #                                       else http_proxy and https_proxy in the environment
 #   zefmor_root_sources MIRROR CODENAME [SECURITY]
@@ -20,37 +20,12 @@
 zefmor_debian_suites="buster bullseye bookworm trixie forky duke sid stable oldstable oldoldstable testing unstable"
 
 zefmor_apt_entries() {
-    as_list=/etc/apt/sources.list
-    as_parts=/etc/apt/sources.list.d/
-    eval "$(apt-config shell as_list Dir::Etc::sourcelist/f as_parts Dir::Etc::sourceparts/d 2>/dev/null)"
-    # apt reads sources.list, then the parts in the order of their names, skipping any other file.
-    for as_file in "$as_list" "$as_parts"*; do
-        [ -f "$as_file" ] || continue
-        case $as_file in
-            "$as_list" | *.list)
-                # deb [OPTIONS] URI SUITE COMPONENTS..., where # starts a comment.
-                awk '{ sub(/#.*/, "") } NF >= 3 {
-                    rest = substr($0, index($0, $1) + length($1))
-                    if (rest ~ /^[ \t]*\[/) rest = substr(rest, index(rest, "]") + 1)
-                    if (split(rest, word, " ") >= 2) print $1, word[1], word[2], FILENAME
-                }' "$as_file" ;;
-            *.sources)
-                # Stanzas of "Field: value" lines, a blank line between them; a value goes on in
-                # lines that start with a space, and a line starting with # is a comment.
-                awk 'function stanza(   t, u, s, nt, nu, ns, i, j, k) {
-                    nt = split(f["types"], t, " "); nu = split(f["uris"], u, " "); ns = split(f["suites"], s, " ")
-                    if (tolower(f["enabled"]) !~ /^[ \t]*no[ \t]*$/)
-                        for (i = 1; i <= nt; i++) for (j = 1; j <= nu; j++) for (k = 1; k <= ns; k++)
-                            print t[i], u[j], s[k], FILENAME
-                    split("", f); field = ""
-                }
-                /^#/ { next }
-                /^[ \t]*$/ { stanza(); next }
-                /^[ \t]/ { f[field] = f[field] " " $0; next }
-                { field = tolower(substr($0, 1, index($0, ":") - 1)); f[field] = substr($0, index($0, ":") + 1) }
-                END { stanza() }' "$as_file" ;;
-        esac
-    done
+    # apt's own answer, which needs no downloaded lists: a line for each architecture of an
+    # entry, in the order apt reads them, so repeats are dropped. SOURCESENTRY is FILE:N, N the
+    # line or stanza of FILE; an apt without that field prints it as written, and then no FILE.
+    # shellcheck disable=SC2016  # the $(...) are apt's fields, not the shell's
+    apt-get indextargets --no-release-info --format '$(TARGET_OF) $(REPO_URI) $(RELEASE) $(SOURCESENTRY)' \
+        'Identifier: Packages' | awk '{ sub(/:[0-9]+$/, ""); sub(/ [$][(]SOURCESENTRY[)]$/, "") } !seen[$0]++'
 }
 
 # as_first SUITES: the first deb entry, in the order apt reads them, of any of SUITES.

@@ -2,8 +2,8 @@
 # SPDX-FileCopyrightText: 2026 Ravolt
 # SPDX-License-Identifier: MIT
 # The roots reach Debian as the host's apt does: the mirror of Debian's archive and of its security
-# archive read from the host's sources in either form, and apt's proxy, read here from sample
-# apt configurations (APT_CONFIG) that name only unreachable addresses. No network.
+# archive chosen from what apt itself says it reads, and apt's proxy, here from sample apt
+# configurations (APT_CONFIG) that name only unreachable addresses. No network.
 set -eu
 root=$(cd "$(dirname "$0")/../.." && pwd)
 tmp=$(mktemp -d /tmp/zefmor-apt-sources.XXXXXX)
@@ -28,9 +28,9 @@ reads() {
     fi
 }
 
-# deb822, the release and its updates in one stanza and the security archive in another, comments
-# inside both, one between a field and the rest of its value; a disabled stanza and an older
-# release's line come first, and files apt does not read name another mirror.
+# deb822, the release and its updates in one stanza and the security archive in another. What
+# comes first is what apt does not read (a disabled stanza, files apt skips), which a reader of
+# the files themselves would take, and an older release, which apt reads before the host's own.
 host deb822
 cat >"$tmp/deb822/sources.list.d/debian.sources" <<EOF
 Types: deb
@@ -61,8 +61,8 @@ printf 'Types: deb\nURIs: http://127.0.0.1:7/debian\nSuites: bookworm-security\n
 reads deb822 bookworm \
     "http://127.0.0.1:9/debian sources.list.d/debian.sources|http://127.0.0.1:9/debian-security sources.list.d/debian.sources"
 
-# The one-line form: options in brackets, comments, a trailing slash, sources before the binaries,
-# and the security archive in a *.list of sources.list.d.
+# The one-line form, sources before the binaries, and the security archive in another file; the
+# mirror is given without the slash that ends apt's URI.
 host one-line
 cat >"$tmp/one-line/sources.list" <<EOF
 # Debian 13

@@ -20,10 +20,12 @@ expect() {
     shift
     if "$@"; then echo "roots: $what"; else echo "roots: FAILED: $what" >&2; failed=1; fi
 }
-# The stand-ins: apt-get records its arguments, apt-cache knows the versions listed in $tmp/archive,
-# debootstrap fails at once as on an unreachable archive, and the mirror answers.
+# The stand-ins: apt-get records its arguments (the real one tells which sources apt reads),
+# apt-cache knows the versions listed in $tmp/archive, debootstrap fails at once as on an
+# unreachable archive, and the mirror answers.
 mkdir "$tmp/bin"
-printf '#!/bin/sh\necho "$*" >>"%s/apt-get.log"\n' "$tmp" >"$tmp/bin/apt-get"
+printf '#!/bin/sh\n[ "$1" != indextargets ] || exec %s "$@"\necho "$*" >>"%s/apt-get.log"\n' \
+    "$(command -v apt-get)" "$tmp" >"$tmp/bin/apt-get"
 printf '#!/bin/sh\n[ "$1" = show ] && grep -qxF "$2" "%s/archive"\n' "$tmp" >"$tmp/bin/apt-cache"
 printf '#!/bin/sh\necho "E: Failed getting release file (stand-in)"\nexit 1\n' >"$tmp/bin/debootstrap"
 printf '#!/bin/sh\nexit 0\n' >"$tmp/bin/wget"
