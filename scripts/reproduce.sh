@@ -7,8 +7,8 @@
 # commit is built and only printed, unless a downloaded release is named too, which is then checked
 # file by file:
 #   scripts/reproduce.sh                   compare a second build with build/
-#   scripts/reproduce.sh v2.0.1.7          checksums of a commit, for an unsigned programs.sha256
-#   scripts/reproduce.sh v2.0.1.7 FOLDER   FOLDER holds a release (its packages, SHA256SUMS,
+#   scripts/reproduce.sh COMMIT            checksums of a commit, for an unsigned programs.sha256
+#   scripts/reproduce.sh COMMIT FOLDER     FOLDER holds a release (its packages, SHA256SUMS,
 #                                          programs.sha256, when signed signatures/): each file must
 #                                          be what the commit builds, its own signatures attached
 # A release with a BUILDINFO is rebuilt on the Debian release and with the package versions it
