@@ -1,10 +1,11 @@
 // SPDX-FileCopyrightText: 2026 Ravolt
 // SPDX-License-Identifier: MIT
-// Command routing and the output pane's colouring.
+// Command routing, the dialogs the commands open, and the output pane's colouring.
 #include <gtest/gtest.h>
 
 #include "app_fixture.h"
 #include "app_state.h"
+#include "dialog_driver.h"
 #include "resource.h"
 
 namespace {
@@ -57,6 +58,36 @@ TEST_F(CommandsTest, UnknownCommandsLeaveEverythingAsItIs)
         SendMessageW(g_hwndwMain, WM_COMMAND, MAKEWPARAM(id, 0), 0);
     EXPECT_EQ(L"typed by the user", TextOf(g_hwndeHesla));
     EXPECT_TRUE(IsWindow(g_hwndwMain));
+}
+
+// A dialog without the main window as its owner leaves the window usable behind it: Generuj, the
+// menus and closing Zefmor would all work while the dialog waits.
+TEST_F(CommandsTest, TheFontColourAndSaveDialogsBelongToTheMainWindowWhileOpen)
+{
+    const struct {
+        const char* dialog;
+        int command;
+    } cases[] = {
+        {"font", ID_NASTAVENI_PISMO},
+        {"colour", ID_NASTAVENI_POZADI},
+        {"save", ID_SOUBOR_ULOZIT},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.dialog);
+        HWND owner = NULL;
+        BOOL enabled = TRUE;
+        const DriveResult r = DriveDialogs({[&](HWND dialog) {
+                                               owner = GetWindow(dialog, GW_OWNER);
+                                               enabled = IsWindowEnabled(g_hwndwMain);
+                                               PressButton(dialog, IDCANCEL);
+                                           }},
+                                           [&] { Command(c.command); });
+        EXPECT_EQ(1, r.dialogsSeen);
+        EXPECT_FALSE(r.timedOut);
+        EXPECT_EQ(g_hwndwMain, owner);
+        EXPECT_FALSE(enabled);
+        EXPECT_TRUE(IsWindowEnabled(g_hwndwMain));
+    }
 }
 
 // Asks the main window for the colours of `control` on a memory device context.
