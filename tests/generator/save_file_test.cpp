@@ -3,6 +3,7 @@
 // Saving the pane: the save dialog, the exact bytes written, and failures that keep old files.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -323,6 +324,45 @@ TEST_F(SaveTest, AFailedWriteOrReplaceLeavesTheOldFileAndNoTemporaryOne)
     }
     EXPECT_EQ(50u, ReadFileBytes(In(L"stary.txt")).size());
     EXPECT_EQ(std::vector<std::wstring>{L"stary.txt"}, FilesIn(folder));
+}
+
+// A file already under the name the save takes for its text, as an earlier process with the same
+// id may have left one: the stand-in puts it there with bytes of its own just before the save's
+// first open, which for a new target is that file's, so the test learns the name the save took.
+std::wstring g_sPlanted;
+HANDLE(WINAPI* volatile g_realCreateFileW)(LPCWSTR, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWORD, HANDLE);
+
+HANDLE WINAPI PlantThenOpen(LPCWSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
+                            DWORD disposition, DWORD flags, HANDLE model)
+{
+    if (g_sPlanted.empty()) {
+        g_sPlanted = name;
+        HANDLE planted = g_realCreateFileW(name, GENERIC_WRITE, 0, NULL, CREATE_NEW, 0, NULL);
+        DWORD written = 0;
+        WriteFile(planted, "someone else's", 14, &written, NULL);
+        CloseHandle(planted);
+    }
+    return g_realCreateFileW(name, access, share, security, disposition, flags, model);
+}
+
+TEST_F(SaveTest, AFileUnderTheTemporaryNameIsPassedOverAndKept)
+{
+    SetWindowTextW(g_hwndeHesla, L"abc\r\n");
+    g_sPlanted.clear();
+    g_realCreateFileW = &CreateFileW;
+    {
+        ImportHook hook(reinterpret_cast<void*>(g_realCreateFileW), reinterpret_cast<void*>(PlantThenOpen));
+        ASSERT_TRUE(hook.Hooked());
+        EXPECT_EQ(1, SaveAs(In(L"hesla.txt")).dialogsSeen);
+    }
+    EXPECT_EQ("abc\r\n", ReadFileBytes(In(L"hesla.txt")));
+    const size_t slash = g_sPlanted.rfind(L'\\') + 1;
+    ASSERT_EQ(In(L""), g_sPlanted.substr(0, slash));
+    EXPECT_EQ("someone else's", ReadFileBytes(g_sPlanted));
+    std::vector<std::wstring> files = FilesIn(folder), expected = {L"hesla.txt", g_sPlanted.substr(slash)};
+    std::sort(files.begin(), files.end());
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(expected, files);
 }
 
 // The steps that put the text in place, in the order the program takes them.
