@@ -18,6 +18,7 @@ from unittest import mock
 HERE = os.path.dirname(os.path.abspath(__file__))
 MAP, BUILD_DIR, WORK = sys.argv[1:4]
 sys.path.insert(0, HERE)
+sys.dont_write_bytecode = True  # the check writes nothing into the sources
 import third_party  # noqa: E402
 
 with open(MAP, encoding="utf-8") as f:

@@ -14,7 +14,8 @@ import shutil
 import subprocess
 import sys
 
-from third_party_table import ROWS
+sys.dont_write_bytecode = True  # the build writes nothing into the sources
+from third_party_table import ROWS  # noqa: E402
 
 try:
     from debian import copyright  # Debian's own reader of its copyright files
