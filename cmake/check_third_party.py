@@ -24,6 +24,7 @@ import third_party  # noqa: E402
 with open(MAP, encoding="utf-8") as f:
     REAL_MAP = f.read()
 MINGWEX, PREFIX = re.search(r"\n([^\n(]*/libmingwex\.a)\((lib\d+_libmingwex_a-)", REAL_MAP).groups()
+LIBS = os.path.dirname(MINGWEX)
 REFERENCE = "                              libzefmor_core.a(run.cpp.obj) (symbol)\n"
 DPKG = shutil.which("dpkg-query")
 
@@ -77,8 +78,8 @@ class Notice(unittest.TestCase):
         written, code, out = notice("real")
         from debian import copyright
         mingw = copyright.Copyright(io.StringIO(copyright_file(MINGWEX)), strict=False)
-        zpl = next(p.license.text for p in mingw.all_paragraphs()
-                   if getattr(p, "license", None) and p.license.synopsis == "ZPL-2.1" and p.license.text)
+        zpl = next(p.license.text for p in mingw.all_paragraphs() if getattr(p, "license", None)
+                   and p.license.synopsis == "ZPL-2.1" and p.license.text)
         everything = next(p for p in mingw.all_files_paragraphs() if p.files == ("*",))
         gcc_file = re.search(r"\n([^\n(]*/libgcc\.a)\(", REAL_MAP)[1]
         gcc = copyright_file(gcc_file)
@@ -88,18 +89,20 @@ class Notice(unittest.TestCase):
         self.assertNotIn("/usr/share", written)
 
         # The last paragraph that covers a gdtoa source is Lucent's, not the first (Files: *).
-        written, code, out = notice("gdtoa", f"{os.path.dirname(MINGWEX)}/libmingwex.a({PREFIX}dtoa.o)\n{REFERENCE}")
+        written, code, out = notice("gdtoa", f"{LIBS}/libmingwex.a({PREFIX}dtoa.o)\n{REFERENCE}")
         lucent = next(p for p in mingw.all_files_paragraphs() if "mingw-w64-crt/gdtoa/*" in p.files)
         self.assertRegex(written, r"libmingwex\.a\(dtoa\.o\)\n[^\n]*\n  Copyright: "
                          + re.escape(lucent.copyright) + "\n  Licence:   Lucent\n")
         self.assertIn(lucent.license.text, written)
 
     def test_stops_on_what_the_table_does_not_cover(self):
-        written, code, out = notice("unknown", f"{MINGWEX}({PREFIX}not_in_the_table.o)\n{REFERENCE}")
+        written, code, out = notice("unknown", f"{MINGWEX}({PREFIX}not_in_the_table.o)"
+                                    "\n" + REFERENCE)
         self.assertNotEqual(code, 0)
         self.assertRegex(out, f"links in {PREFIX}not_in_the_table\\.o of libmingwex\\.a ")
         self.assertIsNone(written)
-        written, code, out = notice("winpthreads", f"{os.path.dirname(MINGWEX)}/libpthread.a(libwinpthread_la-mutex.o)\n{REFERENCE}")
+        written, code, out = notice("winpthreads", f"{LIBS}/libpthread.a(libwinpthread_la-mutex.o)"
+                                    "\n" + REFERENCE)
         self.assertNotEqual(code, 0)
         self.assertRegex(out, r"links in libpthread\.a \(libwinpthread_la-mutex\.o from ")
         self.assertIsNone(written)
@@ -113,8 +116,8 @@ class Notice(unittest.TestCase):
         with mock.patch.object(third_party, "ROWS", rows), self.assertRaises(SystemExit) as stopped:
             items = third_party.items_of(third_party.linked_files(REAL_MAP), BUILD_DIR)
             third_party.notice(items, *third_party.packages_of(sorted({i["path"] for i in items})))
-        self.assertRegex(str(stopped.exception), r"\S+ comes from gcc-mingw-w64-\S+, built from the "
-                         r"source package gcc-mingw-w64, but its row in \S+ names mingw-w64$")
+        self.assertRegex(str(stopped.exception), r"\S+ comes from gcc-mingw-w64-\S+, built from "
+                         r"the source package gcc-mingw-w64, but its row in \S+ names mingw-w64$")
 
 
 if __name__ == "__main__":

@@ -7,6 +7,7 @@ Debian package and version, and the terms its copyright file gives for the sourc
 (third_party_table.py); then the licences' texts, each once. What the table does not cover stops
 the build. Without Debian's package database the notice says so.
 """
+import fnmatch
 import functools
 import os
 import re
@@ -48,35 +49,31 @@ def linked_files(map_text):
 def items_of(linked, build_dir):
     """Each linked file, or member of an archive the table takes member by member, as a dict with
     its row and the source it was built from."""
-    tree = os.path.realpath(build_dir) + "/"
-    items = []
+    tree, items = os.path.realpath(build_dir) + "/", []
     for path, members in linked.items():
         resolved = os.path.realpath(os.path.join(build_dir, path))
         name = os.path.basename(resolved)
         by_member = [row for row in ROWS if row.get("archive") == name]
-        whole = [row for row in ROWS if name in row.get("files", "").split()]
-        item = dict(path=resolved, file=name, member="")
+        # (row, member as the notice names it, what % stands for in the row's source)
+        taken = [(row, "", re.sub(r"^lib|\.[^.]*$", "", name)) for row in ROWS
+                 if not by_member and name in row.get("files", "").split()]
         if resolved.startswith(tree):
             continue
-        if by_member:
-            for member in dict.fromkeys(members):
-                stem = re.sub(r"^lib(32|64)_[^-]*_a-|\.o$", "", member)
-                # Each row's first pattern that names the member; * stands for any characters.
-                taken = [dict(item, row=row, member=pattern + ".o", stem=stem) for row in by_member
-                         for pattern in [next((p for p in row["members"].split() if re.fullmatch(
-                             re.escape(p).replace(r"\*", ".*"), stem)), None)] if pattern]
-                if not taken:
-                    stop(f"Zefmor.exe links in {member} of {name} ({resolved}), "
-                               f"which {TABLE} does not cover")
-                items += taken
-        elif whole:
-            items += [dict(item, row=row, stem=re.sub(r"^lib|\.[^.]*$", "", name)) for row in whole]
-        else:
+        for member in dict.fromkeys(members) if by_member else []:
+            stem = re.sub(r"^lib(32|64)_[^-]*_a-|\.o$", "", member)
+            found = []
+            for row in by_member:  # each row's first name that covers the member
+                covering = [p for p in row["members"].split() if fnmatch.fnmatchcase(stem, p)]
+                found += [(row, covering[0] + ".o", stem)] if covering else []
+            if not found:
+                stop(f"Zefmor.exe links in {member} of {name} ({resolved}), "
+                     f"which {TABLE} does not cover")
+            taken += found
+        if not taken:
             member = f"{members[0]} from " if members else ""
-            stop(f"Zefmor.exe links in {name} ({member}{resolved}), "
-                       f"which {TABLE} does not know")
-    for item in items:
-        item["source"] = item["row"].get("built_from", "").replace("%", item["stem"])
+            stop(f"Zefmor.exe links in {name} ({member}{resolved}), which {TABLE} does not know")
+        items += [dict(path=resolved, file=name, row=row, member=member, source=row.get(
+            "built_from", "").replace("%", stem)) for row, member, stem in taken]
     return items
 
 
