@@ -103,7 +103,7 @@ if [ ! -d "$base" ]; then
 fi
 flock -u 9
 # Where debootstrap chose the mirror, the root names it.
-[ -n "$mirror" ] || mirror=$(sed -n "s/^deb \([^ ]*\) $codename main$/\1/p" "$base/etc/apt/sources.list" | head -n 1)
+[ -n "$mirror" ] || mirror=$(zefmor_apt_mirror "$codename" "$base")
 [ -n "$mirror" ] || refuse "the root in $base names no mirror in its /etc/apt/sources.list"
 
 work=$(mktemp -d "$cache/run-$codename.XXXXXX")

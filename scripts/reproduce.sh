@@ -20,6 +20,7 @@ commit=${1:-}
 release=${2:-}
 [ -z "$release" ] || release=$(cd "$release" && pwd)
 . "$root/scripts/lib/buildinfo.sh"
+. "$root/scripts/lib/apt-sources.sh"
 . "$root/scripts/lib/recorded.sh"
 . "$root/scripts/lib/same-as-release.sh"
 buildinfo_toolchain=same

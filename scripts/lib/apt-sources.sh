@@ -4,8 +4,10 @@
 # archive and of its security archive that its sources name, and the proxy its apt goes through.
 # scripts/debian-root.sh sources this file, to make its roots reach Debian the same way. apt itself
 # reads its sources, so APT_CONFIG names another configuration here as it does for apt.
-#   zefmor_apt_entries                  one line per archive and suite apt reads, in its order,
-#                                       "TYPE URI SUITE FILE", as apt-get indextargets tells them
+#   zefmor_apt_entries [ROOT]           one line per archive and suite apt reads, in its order,
+#                                       "TYPE URI SUITE FILE", as apt-get indextargets tells them;
+#                                       of the sources in ROOT's /etc/apt where given
+#   zefmor_apt_mirror SUITE [ROOT]      the URI of the first deb entry of SUITE, without its last /
 #   zefmor_host_archive CODENAME        sets apt_mirror and apt_security, each with apt_*_from, the
 #                                       file that names it (empty where apt does not tell), or empty
 #                                       where the host names none; an entry of CODENAME (the host's
@@ -25,7 +27,12 @@ zefmor_apt_entries() {
     # line or stanza of FILE; an apt without that field prints it as written, and then no FILE.
     # shellcheck disable=SC2016  # the $(...) are apt's fields, not the shell's
     apt-get indextargets --no-release-info --format '$(TARGET_OF) $(REPO_URI) $(RELEASE) $(SOURCESENTRY)' \
+        ${1:+-o "Dir::Etc::sourcelist=$1/etc/apt/sources.list" -o "Dir::Etc::sourceparts=$1/etc/apt/sources.list.d"} \
         'Identifier: Packages' | awk '{ sub(/:[0-9]+$/, ""); sub(/ [$][(]SOURCESENTRY[)]$/, "") } !seen[$0]++'
+}
+
+zefmor_apt_mirror() {
+    zefmor_apt_entries "${2:-}" | awk -v suite="$1" '$1 == "deb" && $3 == suite { sub(/\/$/, "", $2); print $2; exit }'
 }
 
 # as_first SUITES: the first deb entry, in the order apt reads them, of any of SUITES.

@@ -20,13 +20,14 @@ zefmor_host_differences() {
 # Installs the recorded versions the archive still has and the archive's version of the rest of
 # what a rebuild needs, in a root made for it.
 zefmor_install_recorded() {
-    # Backported versions come from the release's backports, on the mirror of the root's
-    # sources.list (one line per suite); apt-config names the files, as apt reads them.
+    # Backported versions come from the release's backports, on the mirror apt reads the release
+    # from (scripts/lib/apt-sources.sh); apt-config names the folder of its sources' parts.
     if echo "$buildinfo_packages" | grep -q '~bpo'; then
-        bi_list=/etc/apt/sources.list bi_parts=/etc/apt/sources.list.d/
-        eval "$(apt-config shell bi_list Dir::Etc::sourcelist/f bi_parts Dir::Etc::sourceparts/d 2>/dev/null)"
-        sed -n "s/^deb \([^ ]*\) $buildinfo_codename main$/deb \1 $buildinfo_codename-backports main/p" \
-            "$bi_list" >"${bi_parts%/}/backports.list"
+        bi_parts=/etc/apt/sources.list.d/
+        eval "$(apt-config shell bi_parts Dir::Etc::sourceparts/d 2>/dev/null)"
+        bi_mirror=$(zefmor_apt_mirror "$buildinfo_codename")
+        [ -z "$bi_mirror" ] ||
+            echo "deb $bi_mirror $buildinfo_codename-backports main" >"${bi_parts%/}/backports.list"
     fi
     export DEBIAN_FRONTEND=noninteractive
     apt-get update -qq || return 1

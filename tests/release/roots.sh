@@ -38,7 +38,7 @@ buildinfo_packages="g++-mingw-w64-x86-64-posix 12.2.0-14+25.2
 cmake 3.25.1-1
 osslsigncode 2.9-1~bpo12+1"
 printf 'g++-mingw-w64-x86-64-posix=12.2.0-14+25.2\nosslsigncode=2.9-1~bpo12+1\ncmake=3.25.1-2\n' >"$tmp/archive"
-mkdir -p "$tmp/etc/sources.list.d"
+mkdir -p "$tmp/etc/sources.list.d" "$tmp/etc/apt.conf.d"
 echo "Dir::Etc \"$tmp/etc\";" >"$tmp/apt.conf"
 zefmor_root_sources http://127.0.0.1:9/debian bookworm http://127.0.0.1:9/debian-security >"$tmp/etc/sources.list"
 (PATH=$tmp/bin:$PATH APT_CONFIG=$tmp/apt.conf && export PATH APT_CONFIG && zefmor_install_recorded) ||
