@@ -46,9 +46,7 @@ host=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
 . "$root/scripts/lib/apt-sources.sh"
 zefmor_host_archive "$host"
 # Where apt does not tell which file named them, the messages say the host's sources did.
-[ -n "$apt_mirror_from" ] || apt_mirror_from="the host's apt sources"
-[ -n "$apt_security_from" ] || apt_security_from="the host's apt sources"
-mirror=$apt_mirror from="from $apt_mirror_from" security=$apt_security
+mirror=$apt_mirror from="from ${apt_mirror_from:-the host's apt sources}" security=$apt_security
 if [ -n "${ZEFMOR_DEBIAN_MIRROR:-}" ]; then
     mirror=${ZEFMOR_DEBIAN_MIRROR%/} from="named by ZEFMOR_DEBIAN_MIRROR" security=
     echo "debian-root: the root has no security suite, since ZEFMOR_DEBIAN_MIRROR names its archive"
@@ -66,7 +64,7 @@ reaches() {
 [ -z "$mirror" ] || reaches "$mirror" "$codename" ||
     refuse "the mirror $mirror $from cannot be reached, or has no Debian $number ($codename)"
 if [ -n "$security" ] && ! reaches "$security" "$codename-security"; then
-    echo "debian-root: the security archive $security from $apt_security_from has no $codename-security; the root has no security suite"
+    echo "debian-root: the security archive $security from ${apt_security_from:-the host's apt sources} has no $codename-security; the root has no security suite"
     security=
 fi
 
