@@ -2,6 +2,7 @@
 # SPDX-FileCopyrightText: 2026 Ravolt
 # SPDX-License-Identifier: MIT
 # Takes pictures of the real program under a virtual X display, with Wine drawing the window frame:
+#   start.png  the main window as it first shows, every control drawn
 #   main.png   the main window after generating 10 passwords of 12 characters, all classes
 #   about.png  the About box over it
 #   look.png   the main window with a stored font, text colour and background colour
@@ -74,6 +75,8 @@ if [ "$marlett" != present ]; then
     exit 1
 fi
 place=$(control start "$build/Zefmor.exe")
+shot start "$place"
+control controls >"$prefix/controls"
 place=$(control generate 10 12)
 shot main "$place"
 control about >/dev/null
@@ -101,6 +104,21 @@ while read -r name window; do
         failed=1
     fi
 done <"$prefix/sizes"
+# The first picture, control by control: each shows more than one colour, and each button of an
+# up-down its arrow in the middle.
+flat() {
+    [ "$(convert "$out/start.png" -crop "$1" +repage -format '%k' info:)" -lt 2 ]
+}
+[ -s "$prefix/controls" ] || { echo "screenshots: Zefmor listed no controls" >&2; failed=1; }
+while read -r class x y w h; do
+    if flat "${w}x${h}+$x+$y"; then
+        echo "screenshots: start.png: the $class at $x,$y is one flat colour: not drawn" >&2
+        failed=1
+    elif [ "${class%:button}" != "$class" ] && flat "$((w / 2))x$((h / 2))+$((x + w / 4))+$((y + h / 4))"; then
+        echo "screenshots: start.png: the $class at $x,$y shows no arrow" >&2
+        failed=1
+    fi
+done <"$prefix/controls"
 pane="140x150+$((cx + 4))+$((cy + 6))"
 colours=$(convert "$out/main.png" -crop "$pane" +repage -format '%k' info:)
 if [ "$colours" -lt 2 ]; then
@@ -112,5 +130,5 @@ if ! echo "$top" | grep -qi "#$(echo "$background" | sed 's/\(..\)\(..\)\(..\)/\
     echo "screenshots: the pane in look.png is not mostly the stored background: $top" >&2
     failed=1
 fi
-[ $failed -eq 0 ] && echo "screenshots: main, about, menu and look written to $out and checked"
+[ $failed -eq 0 ] && echo "screenshots: start, main, about, menu and look written to $out and checked"
 exit $failed

@@ -1,7 +1,12 @@
 // SPDX-FileCopyrightText: 2026 Ravolt
 // SPDX-License-Identifier: MIT
 // Works a running Zefmor from outside, one step per call, for the screenshot and package checks:
-//   remote_control start <Zefmor.exe>   start it and wait for its window
+//   remote_control start <Zefmor.exe>   move the pointer out of the way, start it and wait for
+//                                       its window
+//   remote_control controls             list the controls that draw (all but the client frame),
+//                                       one line each: "class x y width height", x and y from
+//                                       the main window's top left corner; an up-down as its two
+//                                       buttons, "<class>:button"
 //   remote_control generate <n> <len> [mask]
 //                                       tick the classes (mask of upper, lower, digits, symbols,
 //                                       e.g. 0001; all by default), generate, check the pane
@@ -13,6 +18,7 @@
 //                                       "absent", such as the one Wine draws the caption buttons with
 // Each step prints the main window's rectangle and its client origin: "x y width height cx cy".
 #include <windows.h>
+#include <commctrl.h>
 
 #include <stdio.h>
 #include <stdlib.h>
@@ -67,6 +73,8 @@ void Settle(HWND main)
 
 int Start(const wchar_t* program)
 {
+    // A control under the pointer draws itself hot, which would hide one that never drew at all.
+    SetCursorPos(0, 0);
     wchar_t command[MAX_PATH + 2];
     swprintf(command, MAX_PATH + 2, L"\"%ls\"", program);
     STARTUPINFOW si = {};
@@ -86,6 +94,34 @@ int Start(const wchar_t* program)
     }
     Settle(main);
     PrintPlace(main);
+    return 0;
+}
+
+int Controls(HWND main)
+{
+    RECT window;
+    GetWindowRect(main, &window);
+    for (HWND w = GetWindow(main, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) {
+        wchar_t cls[64];
+        GetClassNameW(w, cls, 64);
+        const LONG style = GetWindowLongW(w, GWL_STYLE);
+        if (!(style & WS_VISIBLE) || (!_wcsicmp(cls, L"Static") && (style & SS_TYPEMASK) == SS_BLACKFRAME))
+            continue;
+        RECT rc;
+        GetWindowRect(w, &rc);
+        OffsetRect(&rc, -window.left, -window.top);
+        if (_wcsicmp(cls, UPDOWN_CLASSW)) {
+            printf("%ls %ld %ld %ld %ld\n", cls, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top);
+            continue;
+        }
+        // Side by side, or one above the other.
+        const bool across = (style & UDS_HORZ) != 0;
+        const LONG w2 = across ? (rc.right - rc.left) / 2 : rc.right - rc.left;
+        const LONG h2 = across ? rc.bottom - rc.top : (rc.bottom - rc.top) / 2;
+        for (int i = 0; i < 2; ++i)
+            printf("%ls:button %ld %ld %ld %ld\n", cls, rc.left + (across ? i * w2 : 0),
+                   rc.top + (across ? 0 : i * h2), w2, h2);
+    }
     return 0;
 }
 
@@ -250,6 +286,8 @@ int wmain(int argc, wchar_t** argv)
     }
     if (!wcscmp(step, L"generate") && argc > 3)
         return Generate(main, _wtoi(argv[2]), _wtoi(argv[3]), argc > 4 ? argv[4] : NULL);
+    if (!wcscmp(step, L"controls"))
+        return Controls(main);
     if (!wcscmp(step, L"about"))
         return About(main);
     if (!wcscmp(step, L"menu"))
