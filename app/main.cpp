@@ -36,6 +36,9 @@ bool InitInstance()
         return false;
     SetControlFonts();
     LoadSettings();
+    // The up-downs take no font, so nothing above asked them to paint, and the client frame made
+    // after them lies over them: some systems would show the window without its arrows.
+    RedrawWindow(g_hwndwMain, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
     UpdateWindow(g_hwndwMain);
     return true;
 }
