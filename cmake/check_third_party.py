@@ -2,9 +2,10 @@
 # SPDX-License-Identifier: MIT
 """check_third_party.py MAP BUILD_DIR WORK: THIRD-PARTY.txt, written from copies of the program's
 real link map, names every file and archive member the map shows linked from outside the build
-tree; quotes the licence texts as the packages' own copyright files hold them; gives Lucent's terms
-once a gdtoa member of libmingwex.a is added; and stops the build, leaving no notice, on a member
-or library the table does not cover and on a row naming another source package than the file's."""
+tree; gives each package with the version dpkg-query reports; quotes the licence texts as the
+packages' own copyright files hold them; gives Lucent's terms once a gdtoa member of libmingwex.a
+is added; and stops the build, leaving no notice, on a member or library the table does not cover
+and on a row naming another source package than the file's."""
 import fnmatch
 import io
 import os
@@ -94,6 +95,17 @@ class Notice(unittest.TestCase):
         self.assertRegex(written, r"libmingwex\.a\(dtoa\.o\)\n[^\n]*\n  Copyright: "
                          + re.escape(lucent.copyright) + "\n  Licence:   Lucent\n")
         self.assertIn(lucent.license.text, written)
+
+    @unittest.skipUnless(DPKG, "no Debian package database here, so no version to compare")
+    def test_gives_each_package_its_installed_version(self):
+        written, code, out = notice("real")
+        given = re.findall(r"^  Package:   (.*)$", written, re.M)
+        self.assertTrue(given, out)
+        for line in given:
+            package = line.split(" ")[0]
+            version = subprocess.run([DPKG, "-W", "-f=${Version}", package],
+                                     stdout=subprocess.PIPE, text=True).stdout
+            self.assertEqual(line, f"{package} {version}")
 
     def test_stops_on_what_the_table_does_not_cover(self):
         written, code, out = notice("unknown", f"{MINGWEX}({PREFIX}not_in_the_table.o)"

@@ -73,6 +73,33 @@ echo "deb [ arch=amd64 signed-by=/usr/share/keyrings/debian-archive-keyring.gpg 
     >"$tmp/one-line/sources.list.d/security.list"
 reads one-line trixie "http://127.0.0.1:9/debian sources.list|http://127.0.0.1:9/debian-security sources.list.d/security.list"
 
+# One suite on two mirrors, a local one first and Debian's own after it: the first that apt reads
+# is taken, for the host's archive and for a release's mirror (zefmor_apt_mirror).
+host twice
+cat >"$tmp/twice/sources.list" <<EOF
+deb http://127.0.0.1:4/debian trixie main
+deb http://127.0.0.1:4/debian-security trixie-security main
+EOF
+cat >"$tmp/twice/sources.list.d/debian.sources" <<EOF
+Types: deb
+URIs: http://127.0.0.1:9/debian
+Suites: trixie
+Components: main
+
+Types: deb
+URIs: http://127.0.0.1:9/debian-security
+Suites: trixie-security
+Components: main
+EOF
+reads twice trixie "http://127.0.0.1:4/debian sources.list|http://127.0.0.1:4/debian-security sources.list"
+mirror=$(APT_CONFIG=$tmp/twice.conf && export APT_CONFIG && zefmor_apt_mirror trixie)
+if [ "$mirror" = http://127.0.0.1:4/debian ]; then
+    echo "apt-sources: twice: trixie's mirror $mirror"
+else
+    echo "apt-sources: FAILED: twice: trixie's mirror read as '$mirror', not 'http://127.0.0.1:4/debian'" >&2
+    failed=1
+fi
+
 # A host of another distribution, whose own release has a name Debian's releases do not.
 host other
 printf 'Types: deb\nURIs: http://127.0.0.1:9/other\nSuites: jammy jammy-security\nComponents: main\n' \

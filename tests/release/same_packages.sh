@@ -1,9 +1,10 @@
 #!/bin/sh
 # SPDX-FileCopyrightText: 2026 Ravolt
 # SPDX-License-Identifier: MIT
-# The comparison of the two builds' packages in scripts/reproduce.sh, on small stand-in packages:
-# the same folders pass, and a zip that differs, a list that differs alone, or a zip its list no
-# longer describes fails, naming the file. Needs no build; a second.
+# The comparisons in scripts/reproduce.sh, on small stand-in packages. Two builds' packages: the
+# same folders pass, and a zip that differs, a list that differs alone, or a zip its list no longer
+# describes fails, naming the file. A release's file without a signature: the rebuilt bytes pass,
+# and other bytes are refused, naming the file. Needs no build; a second.
 set -eu
 root=$(cd "$(dirname "$0")/../.." && pwd)
 tmp=$(mktemp -d /tmp/zefmor-same-packages.XXXXXX)
@@ -53,4 +54,27 @@ stale=$(like stale)
 echo changed >>"$stale/Zefmor-2.0-win32.zip"
 expect "a zip that differs while both lists agree fails, named" \
     fails "$stale" "Zefmor-2.0-win32.zip differs .*"
+
+# An unsigned release's file (package.sh signs none without a certificate) is the rebuilt one or
+# is refused, naming it.
+mkdir "$tmp/unsigned" "$tmp/work"
+# shellcheck disable=SC2034  # same_as_release reads both
+release=$tmp/unsigned work=$tmp/work
+echo rebuilt >"$tmp/rebuilt"
+echo other >"$tmp/other"
+# unsigned RELEASED: same_as_release of the release's x64/Zefmor.exe, no signature beside it;
+# what it said on its error output is in $tmp/said.
+unsigned() {
+    status=0
+    same_as_release x64/Zefmor.exe "$tmp/rebuilt" "$1" >/dev/null 2>"$tmp/said"
+    return "$status"
+}
+refused() {
+    if unsigned "$1" || ! grep -qx 'reproduce: FAILED: x64/Zefmor.exe .*differs.*' "$tmp/said"; then
+        cat "$tmp/said" >&2
+        return 1
+    fi
+}
+expect "an unsigned file with the rebuilt bytes passes" unsigned "$tmp/rebuilt"
+expect "an unsigned file that differs from the rebuild is refused, naming it" refused "$tmp/other"
 exit $failed
