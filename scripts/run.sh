@@ -10,8 +10,9 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     echo "run: no display (DISPLAY is not set): Zefmor is a windowed program and needs one" >&2
     exit 1
 fi
-"$root/scripts/lib/setup.sh"
-ZEFMOR_TESTS=OFF "$root/scripts/lib/build.sh" >/dev/null
+"$root/scripts/lib/setup.sh" run
+# The program alone: build/ keeps the tests the test command built, and whether it builds them.
+"$root/scripts/lib/build.sh" Zefmor >/dev/null
 if zefmor_runs_x86; then
     arch=x86
     echo "run: starting the x86 build"
