@@ -72,6 +72,9 @@ check "$root/tests/release/same_packages.sh"
 # never trusts a cached root that no longer runs (stand-ins, no network).
 check "$root/tests/release/apt_sources.sh"
 check "$root/tests/release/roots.sh"
+# The README's two commands, through sudo and without root, leave the clone to its owner and build/
+# building its tests (stand-ins, no build).
+check "$root/tests/release/commands.sh"
 # The same sources built again elsewhere must give byte-identical programs and packages.
 check "$root/scripts/reproduce.sh"
 # Pictures of the real window under a virtual display, checked.
