@@ -2,16 +2,20 @@
 # SPDX-FileCopyrightText: 2026 Ravolt
 # SPDX-License-Identifier: MIT
 # Sets up the machine, builds Zefmor and starts it under Wine on your display: the x86 build, or
-# the x64 one where this host cannot run 32-bit programs.
+# the x64 one where this host cannot run 32-bit programs. Only the setup runs as root: through
+# sudo, the build and Wine run as the user who owns the clone.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 . "$root/scripts/lib/wine-loader.sh"
+. "$root/scripts/lib/as-owner.sh"
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     echo "run: no display (DISPLAY is not set): Zefmor is a windowed program and needs one" >&2
     exit 1
 fi
-"$root/scripts/lib/setup.sh"
-ZEFMOR_TESTS=OFF "$root/scripts/lib/build.sh" >/dev/null
+"$root/scripts/lib/setup.sh" run
+zefmor_as_owner "$root" "$0" "$@"
+# The program alone: build/ keeps the tests the test command built, and whether it builds them.
+"$root/scripts/lib/build.sh" Zefmor >/dev/null
 if zefmor_runs_x86; then
     arch=x86
     echo "run: starting the x86 build"

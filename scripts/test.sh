@@ -4,10 +4,13 @@
 # Sets up the machine, builds both architectures and runs every test under Wine, then the checks
 # of the packages, of a second build and of the real window's pictures. A test or check that this
 # host cannot run (x86 programs where 32-bit programs do not run) counts as skipped, with its reason.
+# Only the setup runs as root: through sudo, the rest runs as the user who owns the clone.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 . "$root/scripts/lib/wine-loader.sh"
+. "$root/scripts/lib/as-owner.sh"
 "$root/scripts/lib/setup.sh"
+zefmor_as_owner "$root" "$0" "$@"
 "$root/scripts/lib/build.sh"
 
 passed=0
@@ -69,6 +72,9 @@ check "$root/tests/release/same_packages.sh"
 # never trusts a cached root that no longer runs (stand-ins, no network).
 check "$root/tests/release/apt_sources.sh"
 check "$root/tests/release/roots.sh"
+# The README's two commands, through sudo and without root, leave the clone to its owner and build/
+# building its tests (stand-ins, no build).
+check "$root/tests/release/commands.sh"
 # The same sources built again elsewhere must give byte-identical programs and packages.
 check "$root/scripts/reproduce.sh"
 # Pictures of the real window under a virtual display, checked.

@@ -2,19 +2,23 @@
 # SPDX-FileCopyrightText: 2026 Ravolt
 # SPDX-License-Identifier: MIT
 # Installs what building and testing Zefmor needs on Debian 12 or 13, as root. Quick when all is there.
+#   scripts/lib/setup.sh        everything the tests need
+#   scripts/lib/setup.sh run    only what building and running the program needs
+# Without root it installs nothing: it names what is missing and stops, but 32-bit Wine alone
+# missing stops nothing, since the x64 programs run without it.
 set -eu
 
-# Build and package: the toolchain a release records (scripts/lib/buildinfo.sh), GoogleTest's sources.
-# Run: Wine's 64-bit and 32-bit parts and its own fonts. Checks: a virtual display and picture
-# tools, unzip, the signing tools, Python's YAML reader for the release's manifests, the REUSE
-# linter for every file's licence, and debootstrap for rebuilding a release on the Debian release
-# that made it.
+# Build and run: the toolchain a release records (scripts/lib/buildinfo.sh), GoogleTest's sources
+# (the build folders are configured with their tests), Wine's 64-bit part and its own fonts.
+# Checks: a virtual display and picture tools, unzip, the signing tools, Python's YAML reader for
+# the release's manifests, the REUSE linter for every file's licence, and debootstrap for
+# rebuilding a release on the Debian release that made it. 32-bit Wine runs the x86 build.
 . "$(dirname "$0")/buildinfo.sh"
-packages="$zefmor_toolchain $zefmor_signing_tool googletest
-          wine64 wine32:i386 fonts-wine wine
+packages="$zefmor_toolchain googletest wine64 fonts-wine wine"
+[ "${1:-}" = run ] || packages="$packages $zefmor_signing_tool
           xvfb imagemagick unzip openssl python3-yaml reuse debootstrap"
 missing=""
-for p in $packages; do
+for p in $packages wine32:i386; do
     if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
         missing="$missing $p"
     fi
@@ -22,11 +26,14 @@ done
 [ -z "$missing" ] && exit 0
 
 if [ "$(id -u)" -ne 0 ]; then
+    if [ "$missing" = " wine32:i386" ]; then
+        echo "setup: wine32:i386 is not installed, so only the x64 programs run; as root, scripts/lib/setup.sh installs it" >&2
+        exit 0
+    fi
     echo "setup: these packages are missing:$missing; run as root to install them" >&2
     exit 1
 fi
 echo "setup: installing$missing"
-# 32-bit Wine runs the x86 build.
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
     dpkg --add-architecture i386
 fi

@@ -25,8 +25,10 @@ zefmor_runs_x86() {
         zefmor_x86_tried=1
         if [ "${ZEFMOR_NO_32BIT:-}" = 1 ]; then
             zefmor_x86_reason="ZEFMOR_NO_32BIT=1 treats this host as one that cannot run 32-bit programs"
+        elif [ ! -e "$zefmor_loader32" ]; then
+            zefmor_x86_reason="Wine's 32-bit part is not installed (wine32:i386)"
         elif ! "$zefmor_loader32" --version >/dev/null 2>&1; then
-            # A real try: the kernel may lack IA-32 emulation, or Wine its 32-bit part.
+            # A real try: the kernel may lack IA-32 emulation.
             zefmor_x86_reason="this host cannot run 32-bit programs ($zefmor_loader32 does not start)"
         fi
     fi

@@ -4,8 +4,8 @@
 # The rebuild in a root, with stand-ins for apt and debootstrap that record what they are asked and
 # reach no network: the recorded versions the archive has are pinned, the rest taken at the
 # archive's, backports added where a recorded version is one; a cached root that no longer runs
-# is made again; and a root is given the host's security archive and apt proxy. Needs root, as
-# scripts/debian-root.sh does. Seconds.
+# is made again; and a root is given the host's security archive and apt proxy. Seconds, and no
+# root: scripts/debian-root.sh is told it has it, since its stand-ins make and mount nothing.
 set -eu
 root=$(cd "$(dirname "$0")/../.." && pwd)
 tmp=$(mktemp -d /tmp/zefmor-roots.XXXXXX)
@@ -22,13 +22,14 @@ expect() {
 }
 # The stand-ins: apt-get records its arguments (the real one tells which sources apt reads),
 # apt-cache knows the versions listed in $tmp/archive, debootstrap fails at once as on an
-# unreachable archive, and the mirror answers.
+# unreachable archive, the mirror answers, and id says root.
 mkdir "$tmp/bin"
 printf '#!/bin/sh\n[ "$1" != indextargets ] || exec %s "$@"\necho "$*" >>"%s/apt-get.log"\n' \
     "$(command -v apt-get)" "$tmp" >"$tmp/bin/apt-get"
 printf '#!/bin/sh\n[ "$1" = show ] && grep -qxF "$2" "%s/archive"\n' "$tmp" >"$tmp/bin/apt-cache"
 printf '#!/bin/sh\necho "E: Failed getting release file (stand-in)"\nexit 1\n' >"$tmp/bin/debootstrap"
 printf '#!/bin/sh\nexit 0\n' >"$tmp/bin/wget"
+printf '#!/bin/sh\n[ "$*" != -u ] || exec echo 0\nexec %s "$@"\n' "$(command -v id)" >"$tmp/bin/id"
 chmod +x "$tmp"/bin/*
 
 # A release recording a compiler and a signing tool the archive still has, the second backported,
