@@ -6,13 +6,13 @@ set -eu
 
 # Build and package: the toolchain a release records (scripts/lib/buildinfo.sh), GoogleTest's sources.
 # Run: Wine's 64-bit and 32-bit parts and its own fonts. Checks: a virtual display and picture
-# tools, unzip, the signing tools, Python's YAML reader for the release's manifests, the REUSE
-# linter for every file's licence, and debootstrap for rebuilding a release on the Debian release
-# that made it.
+# tools, unzip, the signing tools, Python's YAML reader for the release's manifests, its Markdown
+# reader for the documents' check, the REUSE linter for every file's licence, and debootstrap for
+# rebuilding a release on the Debian release that made it.
 . "$(dirname "$0")/buildinfo.sh"
 packages="$zefmor_toolchain $zefmor_signing_tool googletest
           wine64 wine32:i386 fonts-wine wine
-          xvfb imagemagick unzip openssl python3-yaml reuse debootstrap"
+          xvfb imagemagick unzip openssl python3-yaml python3-markdown-it reuse debootstrap"
 missing=""
 for p in $packages; do
     if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
