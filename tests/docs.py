@@ -43,7 +43,7 @@ def given_options(spans):
     """(SCRIPT, OPTION) for each --option a line's code gives the script its command runs, or, quoted alone,
     the script the line names before it or else after; the options left to none; the scripts it starts."""
     given, alone, started, last = [], [], [], None
-    for command in (c for span in spans for c in re.split(r"\s(?:\|\|?|&&|;)\s", span)):
+    for command in (c for span in spans for c in re.split(r"(?:\s\|\|?|\s&&|;)\s", span)):
         try:
             words = shlex.split(command)
         except ValueError:
