@@ -61,7 +61,7 @@ licences() {
 }
 check licences
 # README.md and docs/ name only paths and ZEFMOR_* variables that exist, and explain every one read.
-check "$root/tests/docs.sh"
+check "$root/tests/docs.py"
 # The release packages, each started, installed, upgraded and removed in a clean prefix.
 check "$root/tests/release/packages.sh"
 # A release signed with a throwaway certificate verifies, and is still what the sources build.

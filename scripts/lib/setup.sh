@@ -11,12 +11,13 @@ set -eu
 # Build and run: the toolchain a release records (scripts/lib/buildinfo.sh), GoogleTest's sources
 # (the build folders are configured with their tests), Wine's 64-bit part and its own fonts.
 # Checks: a virtual display and picture tools, unzip, the signing tools, Python's YAML reader for
-# the release's manifests, the REUSE linter for every file's licence, and debootstrap for
-# rebuilding a release on the Debian release that made it. 32-bit Wine runs the x86 build.
+# the release's manifests and its Markdown reader for the documents' check, the REUSE linter for
+# every file's licence, and debootstrap for rebuilding a release on the Debian release that made
+# it. 32-bit Wine runs the x86 build.
 . "$(dirname "$0")/buildinfo.sh"
 packages="$zefmor_toolchain googletest wine64 fonts-wine wine"
 [ "${1:-}" = run ] || packages="$packages $zefmor_signing_tool
-          xvfb imagemagick unzip openssl python3-yaml reuse debootstrap"
+          xvfb imagemagick unzip openssl python3-yaml python3-markdown-it reuse debootstrap"
 missing=""
 for p in $packages wine32:i386; do
     if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then

@@ -16,9 +16,10 @@ import sys
 import unittest
 from unittest import mock
 
-HERE = os.path.dirname(os.path.abspath(__file__))
+# The notice's writer and its table are in cmake/, where the build runs them.
+CMAKE_DIR = os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir, os.pardir, "cmake")
 MAP, BUILD_DIR, WORK = sys.argv[1:4]
-sys.path.insert(0, HERE)
+sys.path.insert(0, CMAKE_DIR)
 sys.dont_write_bytecode = True  # the check writes nothing into the sources
 import third_party  # noqa: E402
 
@@ -38,7 +39,7 @@ def notice(name, added=""):
     with open(os.path.join(folder, "Zefmor.map"), "w", encoding="utf-8") as f:
         f.write(REAL_MAP.replace("by file (symbol)\n\n", "by file (symbol)\n\n" + added, 1))
     output = os.path.join(folder, "THIRD-PARTY.txt")
-    run = subprocess.run([sys.executable, os.path.join(HERE, "third_party.py"),
+    run = subprocess.run([sys.executable, os.path.join(CMAKE_DIR, "third_party.py"),
                           os.path.join(folder, "Zefmor.map"), BUILD_DIR, output],
                          stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
     if not os.path.exists(output):
