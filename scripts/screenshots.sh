@@ -8,9 +8,9 @@
 #   look.png   the main window with a stored font, text colour and background colour
 #   menu.png   the "Soubor" menu opened
 # and checks them. Usage: scripts/screenshots.sh [output folder]  (default build/screenshots)
-# Needs a build with its tests (scripts/lib/build.sh). Starts and stops only its own processes. Pictures the x86
-# build, or the x64 one where this host cannot run 32-bit programs; exits 77 when it cannot take
-# pictures here at all.
+# Needs a build with its tests (scripts/lib/build.sh). Starts and stops only its own processes.
+# Pictures the x86 build, or the x64 one where this host cannot run 32-bit programs; exits 77 when
+# it cannot take pictures here at all.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 . "$root/scripts/lib/wine-loader.sh"
